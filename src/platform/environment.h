@@ -24,3 +24,10 @@ class Environment {
 };
 
 }  // namespace qln
+
+namespace qln {
+
+// The environment of the running process.
+Environment& local_environment();
+
+}  // namespace qln

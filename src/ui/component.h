@@ -100,7 +100,8 @@ class Control : public Component {
 // A window of the application: a control that owns controls, found by its component name.
 class Form : public Control {
  public:
-  explicit Form(std::string name, std::string caption = {}) : Control(std::move(name), std::move(caption)) {}
+  explicit Form(std::string name, std::string caption = {})
+      : Control(std::move(name), std::move(caption)) {}
 
   // The owned control of that name, or nullptr (also for a non-control component).
   Control* find_control(std::string_view name) const;

@@ -1,0 +1,434 @@
+#include "app/tb_form.h"
+
+#include "app/about_form.h"
+#include "app/file_version.h"
+#include "app/resources.h"
+#include "automation/autorun.h"
+#include "automation/ext_form_win.h"
+#include "platform/error.h"
+#include "ui/confirm_dialog_win.h"
+
+namespace qln {
+
+using ui::Rect;
+
+namespace {
+
+constexpr COLORREF kSteelBlue = RGB(53, 95, 132);
+constexpr int kListExtraHeight = 230;
+constexpr char kAppName[] = "Quillane";
+constexpr char kDonatePage[] = "https://www.paypal.com/donate";
+
+std::string with_backslash(std::string p) {
+  if (p.empty() || p.back() != '\\') p += '\\';
+  return p;
+}
+
+void paint_line(ui::Picture& p, COLORREF color) {
+  p.paint = [color](HDC dc, const RECT& r) {
+    win32::GdiObject<HBRUSH> b(CreateSolidBrush(color));
+    FillRect(dc, &r, b.get());
+  };
+}
+
+}  // namespace
+
+Ttb_form::Ttb_form(ui::WinApplication& app, AppWindows& windows, FileSystem& files,
+                   Environment& env, bool auto_start)
+    : ui::Window(app, "tb_form", kAppName),
+      start_timer(add_timer("start_timer", 1000)),
+      message_timer(add_timer("message_timer", 500)),
+      auto_bck_timer(add_timer("auto_bck_timer", 500)),
+      go_ext_out(add_timer("go_ext_out", 10)),
+      go_ext_in(add_timer("go_ext_in", 10)),
+      TASKBAR_ICON(add<ui::TrayIcon>("TASKBAR_ICON", kAppName)),
+      PopupMenu1(add<ui::PopupMenu>("PopupMenu1")),
+      RegBck(add<ui::MenuItem>("RegBck", "Komplette TheBat! Registry")),
+      bg_image(add_control<ui::Picture>("bg_image", Rect{0, 0, 522, 235})),
+      footer_img(add_control<ui::Picture>("footer_img", Rect{0, 235, 522, 14})),
+      linie_links(add_control<ui::Picture>("linie_links", Rect{0, 0, 1, 249})),
+      linie_rechts(add_control<ui::Picture>("linie_rechts", Rect{521, 0, 1, 249})),
+      logo_image(add_control<ui::Picture>("logo_image", Rect{12, 2, 41, 39}, kAppName)),
+      titel_label(add_control<ui::Label>("titel_label", "Quillane v.", Rect{59, 4})),
+      de_lang(add_control<ui::Picture>("de_lang", Rect{403, 5, 16, 11}, "Deutsch")),
+      en_lang(add_control<ui::Picture>("en_lang", Rect{425, 5, 16, 11}, "English")),
+      donateButton(add_control<ui::Picture>("donateButton", Rect{460, 3, 13, 16}, "Donate...")),
+      mini_label(add_control<ui::Label>("mini_label", "_", Rect{484, 2})),
+      close_label(add_control<ui::Label>("close_label", "X", Rect{503, 4})),
+      info_label(add_control<ui::Label>(
+          "info_label", "Aktivieren/Deaktivieren von Optionen Icon klicken", Rect{2, 25, 14, 207})),
+      ProgramDir_check(add_control<ui::ImageCheck>("ProgramDir_check",
+                                                   "Programmverzeichnis sichern",
+                                                   Rect{20, 48, 33, 33}, "prog_on", "prog_off")),
+      ProgramDir_titel(add_control<ui::Label>("ProgramDir_titel",
+                                              "Pfad zur The Bat! Installation:", Rect{59, 51})),
+      ProgramDir_label(add_control<ui::LinkLabel>("ProgramDir_label", "none", Rect{59, 66})),
+      WorkingDirectory_Check(
+          add_control<ui::ImageCheck>("WorkingDirectory_Check", "Mail-Verzeichnis sichern",
+                                      Rect{20, 99, 32, 32}, "mail_on", "mail_off")),
+      WorkingDirectory_titel(add_control<ui::Label>("WorkingDirectory_titel",
+                                                    "Pfad zum Daten-Verzeichnis:", Rect{59, 102})),
+      WorkingDirectory_Label(
+          add_control<ui::LinkLabel>("WorkingDirectory_Label", "none", Rect{59, 117})),
+      variable_check(add_control<ui::ImageCheck>("variable_check",
+                                                 "Frei wählbares Verzeichnis sichern",
+                                                 Rect{20, 151, 33, 33}, "var_on", "var_off")),
+      variable_titel(add_control<ui::Label>("variable_titel",
+                                            "Frei wählbares Verzeichnis sichern:", Rect{59, 153})),
+      variable_dir_label(add_control<ui::LinkLabel>("variable_dir_label",
+                                                    "Bitte Verzeichnis wählen", Rect{59, 168})),
+      menu_img(add_control<ui::Picture>("menu_img", Rect{511, 64, 8, 100}, "Einstellungen")),
+      bck_save(add_control<ui::SpeedButton>("bck_save", "Backup starten", Rect{20, 202, 100, 25})),
+      RegBckButton(add_control<ui::SpeedButton>("RegBckButton", "Registry sichern",
+                                                Rect{136, 202, 120, 25})),
+      bck_restore(add_control<ui::SpeedButton>("bck_restore", "Backups verwalten",
+                                               Rect{272, 202, 130, 25})),
+      CloseButton(add_control<ui::SpeedButton>("CloseButton", "Beenden", Rect{437, 202, 70, 25})),
+      copy_label(add_control<ui::Label>("copy_label", "© Quillane", Rect{390, 234})),
+      linie_mitte(add_control<ui::Picture>("linie_mitte", Rect{0, 237, 522, 1})),
+      bg_frame_1(add_control<ui::Panel>("bg_frame_1", Rect{4, 238, 516, 222})),
+      JvLabel1(add_control<ui::Label>("JvLabel1", "Verfügbare Backups:", Rect{12, 244})),
+      bck_list(add_control<ui::ListView>("bck_list", Rect{12, 262, 300, 190})),
+      restore_bck_button(
+          add_control<ui::SpeedButton>("restore_bck_button", "Ausführen", Rect{324, 270, 80, 22})),
+      restore_bck_label(add_control<ui::Label>(
+          "restore_bck_label", "Markiertes Backup wiederherstellen", Rect{324, 294})),
+      del_backup_button(
+          add_control<ui::SpeedButton>("del_backup_button", "Ausführen", Rect{324, 330, 80, 22})),
+      del_backup_label(
+          add_control<ui::Label>("del_backup_label", "Markiertes Backup löschen", Rect{324, 354})),
+      search_backup(
+          add_control<ui::SpeedButton>("search_backup", "Suchen", Rect{324, 390, 80, 22})),
+      search_backup_label(add_control<ui::Label>(
+          "search_backup_label", "Fehlende Backups in die Liste einfügen", Rect{324, 414})),
+      windows_(windows),
+      files_(files),
+      env_(env),
+      dialogs_(app),
+      auto_start_(auto_start) {
+  PopupMenu1.items.push_back(&RegBck);
+  wire_handlers();
+}
+
+Ttb_form::~Ttb_form() = default;
+
+void Ttb_form::wire_handlers() {
+  ui::FontSpec title{"Georgia", 12, true, true};
+  titel_label.set_font(title);
+  ui::FontSpec caption_button{"Verdana", 12, true};
+  for (ui::Label* l : {&mini_label, &close_label}) {
+    l->set_font(caption_button);
+    l->text_color = kSteelBlue;
+    l->hand_cursor = true;
+  }
+  info_label.vertical = true;
+  info_label.auto_size = false;
+  info_label.set_font({"Arial", 9, false, false, false, 900});
+  info_label.text_color = RGB(108, 108, 108);
+  ui::FontSpec underlined{"Georgia", 11, false, false, true};
+  for (ui::Label* l : {&ProgramDir_titel, &WorkingDirectory_titel, &variable_titel})
+    l->set_font(underlined);
+  copy_label.hand_cursor = true;
+  for (ui::Picture* p : {&de_lang, &en_lang, &donateButton, &menu_img}) p->hand_cursor = true;
+
+  de_lang.set_hint("Sprache ändern in Deutsch");
+  en_lang.set_hint("Change language to english");
+  donateButton.set_hint("Donate...");
+  mini_label.set_hint("Fenster minimieren");
+  close_label.set_hint("Beenden");
+  menu_img.set_hint("Einstellungen");
+
+  paint_line(linie_links, RGB(160, 160, 160));
+  paint_line(linie_rechts, RGB(160, 160, 160));
+  paint_line(linie_mitte, RGB(160, 160, 160));
+  paint_line(footer_img, RGB(225, 230, 236));
+  bg_image.paint = [](HDC dc, const RECT& r) {
+    RECT band{r.left, r.top, r.right, r.top + 44};
+    win32::GdiObject<HBRUSH> b(CreateSolidBrush(RGB(232, 236, 241)));
+    FillRect(dc, &band, b.get());
+  };
+  linie_mitte.set_visible(false);
+  bg_frame_1.set_visible(false);
+  bg_frame_1.members = {&JvLabel1,          &bck_list,           &restore_bck_button,
+                        &restore_bck_label, &del_backup_button,  &del_backup_label,
+                        &search_backup,     &search_backup_label};
+  for (ui::Control* c : bg_frame_1.members) c->set_visible(false);
+  bck_list.set_columns({{"Vom:", 150}, {"Größe kb:", 120}});
+  RegBckButton.drop_down = true;
+
+  start_timer.on_timer = [this] { start_timerTimer(); };
+  message_timer.on_timer = [this] { message_timerTimer(); };
+  go_ext_out.on_timer = [this] { go_ext_outTimer(); };
+  go_ext_in.on_timer = [this] { go_ext_inTimer(); };
+  mini_label.on_click = [this] { mini_labelClick(); };
+  close_label.on_click = [this] { close_labelClick(); };
+  CloseButton.on_click = [this] { close_labelClick(); };
+  menu_img.on_click = [this] { menu_imgClick(); };
+  copy_label.on_click = [this] { copy_labelClick(); };
+  donateButton.on_click = [this] { donateButtonClick(); };
+  de_lang.on_click = [this] { de_langClick(); };
+  en_lang.on_click = [this] { en_langClick(); };
+  bck_restore.on_click = [this] { bck_restoreClick(); };
+  for (ui::WinControl* c : std::initializer_list<ui::WinControl*>{
+           &footer_img, &linie_links, &bg_image, &ProgramDir_titel, &WorkingDirectory_titel,
+           &info_label, &linie_rechts, &linie_mitte, &variable_titel, &logo_image, &titel_label,
+           &bg_frame_1, &JvLabel1, &restore_bck_label, &del_backup_label, &search_backup_label})
+    c->on_mouse_down = [this] { logo_imageMouseDown(); };
+}
+
+int Ttb_form::collapsed_height() const {
+  return bg_image.bounds().height + footer_img.bounds().height;
+}
+
+bool Ttb_form::list_shown() const { return bounds().height > collapsed_height(); }
+
+void Ttb_form::create() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int w = bg_image.bounds().width, h = collapsed_height();
+  set_bounds(
+      {(GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h});
+  ui::WindowStyle style;
+  style.style = WS_POPUP | WS_MINIMIZEBOX | WS_SYSMENU;
+  style.ex_style = WS_EX_APPWINDOW;
+  create_window(style);
+  bg_image.send_to_back();
+  bg_frame_1.send_to_back();
+  TASKBAR_ICON.attach(hwnd(), LoadIconW(app().instance(), L"MAINICON"));
+  dispatch([this] { FormCreate(); });
+}
+
+void Ttb_form::FormCreate() {
+  // 1. The settings window, owned by the application, created here exactly once.
+  auto& ext = app().add<Text_form>(app());
+  windows_.ext_form = &ext;
+  ext.FormCreate(hwnd());
+
+  // 2. Title with the executable's file version.
+  titel_label.set_caption("Quillane v." + OwnFileVersion());
+
+  // 3. Collapsed size; footer label and separator follow the window.
+  set_window_height(collapsed_height());
+  linie_mitte.set_bounds({0, linie_mitte.bounds().top, bounds().width, 1});
+
+  // 4. The settings file beside the executable; one left in the roaming folder by an older
+  // version moves here unless a file already stands here.
+  program_folder = env_.program_folder();
+  settings_path_ = program_folder + "qln_settings.dat";
+  if (auto appdata = env_.variable("Appdata"); appdata && !appdata->empty())
+    files_.move_file(with_backslash(*appdata) + "qln_settings.dat", settings_path_);
+
+  // 5. The settings handle shows the panel closed.
+  menu_img.load_bitmap("m_open");
+  panel_open = false;
+  de_lang.load_bitmap("flag_de");
+  en_lang.load_bitmap("flag_en");
+  logo_image.load_bitmap("logo");
+  donateButton.load_bitmap("donate");
+
+  // 6. Outline (already given by set_window_height above).
+  // 7. Hints show at once and stay ten seconds.
+  app().set_hint_timing(0, 10000);
+  SendMessageW(tooltip(), TTM_SETDELAYTIME, TTDT_INITIAL, 0);
+  SendMessageW(tooltip(), TTM_SETDELAYTIME, TTDT_AUTOPOP, 10000);
+
+  // 8. "/auto" hides the window about a second after start.
+  if (auto_start_) start_timer.set_enabled(true);
+
+  // 9. The language files in the temporary folder.
+  write_language_files();
+
+  // 10.
+  Size_label();
+}
+
+std::string Ttb_form::temp_folder() {
+  // An unset or empty TEMP would put the files into the root of the current drive.
+  auto temp = env_.variable("TEMP");
+  if (!temp || temp->empty()) return env_.temp_directory();
+  return with_backslash(*temp);
+}
+
+void Ttb_form::write_language_files() {
+  std::string folder = temp_folder();
+  for (auto [file, resource] : {std::pair{"english.lng", "English"}, {"german.lng", "Deutsch"}}) {
+    std::string path = folder + file;
+    files_.delete_file(path);
+    auto bytes = EmbeddedData(resource);
+    if (!bytes || !files_.write_file(path, *bytes))
+      throw Error(format_message("Datei %s kann nicht erstellt werden", path));
+  }
+}
+
+void Ttb_form::delete_language_files() {
+  std::string folder = temp_folder();
+  files_.delete_file(folder + "english.lng");
+  files_.delete_file(folder + "german.lng");
+}
+
+void Ttb_form::FormShow() {
+  ApplyLanguage(0);  // the recorded language, once the settings file is read
+}
+
+void Ttb_form::ApplyLanguage(int language) {
+  if (language == 0 || language == 1) {
+    bck_list.set_column_caption(0, misc("Vom:", "LIST_1"));
+    bck_list.set_column_caption(1, misc("Größe kb:", "LIST_2"));
+  }
+  ReadSettings();
+  Size_label();
+}
+
+std::string Ttb_form::misc(const std::string& builtin, const std::string&) { return builtin; }
+
+void Ttb_form::ReadSettings() {
+  // 1. Autostart state: armed while the start-up shortcut exists.
+  bool armed = IsAppInRun(env_, files_, kAppName);
+  windows_.ext_form->auto_button.set_caption(armed ? misc("Autobackup beenden", "MSG_19")
+                                                   : misc("Autobackup starten", "MSG_20"));
+  auto_bck_timer.set_enabled(armed);
+  TASKBAR_ICON.set_visible(armed);
+}
+
+void Ttb_form::Size_label() {}
+
+void Ttb_form::FormClose() { delete_language_files(); }
+
+void Ttb_form::start_timerTimer() {
+  start_timer.set_enabled(false);
+  hide();
+}
+
+void Ttb_form::message_timerTimer() { ui::ConfirmDialog(); }
+
+void Ttb_form::TASKBAR_ICONClick() { show(); }
+
+void Ttb_form::mini_labelClick() { ShowWindow(hwnd(), SW_MINIMIZE); }
+
+void Ttb_form::close_labelClick() {
+  if (IsAppInRun(env_, files_, kAppName)) {
+    hide();
+    if (windows_.ext_form->showing()) menu_imgClick();
+    return;
+  }
+  close();
+}
+
+void Ttb_form::logo_imageMouseDown() {
+  ReleaseCapture();
+  SendMessageW(hwnd(), WM_SYSCOMMAND, 0xF012, 0);  // move by caption
+}
+
+void Ttb_form::menu_imgClick() {
+  Text_form& ext = *windows_.ext_form;
+  const Rect b = bounds();
+  if (!panel_open) {
+    menu_img.load_bitmap("m_close");
+    panel_open = true;
+    go_ext_out.set_enabled(true);
+    move_to(b.left - 200, b.top);
+    ext.resize(0, ext.bounds().height);
+    place_settings_panel();
+    ShowWindow(ext.hwnd(), SW_SHOWNOACTIVATE);
+  } else {
+    menu_img.load_bitmap("m_open");
+    panel_open = false;
+    go_ext_in.set_enabled(true);
+    move_to(b.left + 200, b.top);
+  }
+}
+
+void Ttb_form::go_ext_outTimer() {
+  Text_form& ext = *windows_.ext_form;
+  if (ext.bounds().width > 400)
+    go_ext_out.set_enabled(false);
+  else
+    ext.resize(ext.bounds().width + 50, ext.bounds().height);
+}
+
+void Ttb_form::go_ext_inTimer() {
+  Text_form& ext = *windows_.ext_form;
+  if (ext.bounds().width > 0) {
+    ext.resize(ext.bounds().width - 50, ext.bounds().height);
+  } else {
+    go_ext_in.set_enabled(false);
+    ext.hide();
+  }
+}
+
+void Ttb_form::place_settings_panel() {
+  Text_form* ext = windows_.ext_form;
+  if (!ext || !ext->hwnd() || !hwnd()) return;
+  RECT r = window_rect();
+  ext->move_to(r.right, r.top + 30);
+}
+
+void Ttb_form::copy_labelClick() {
+  if (windows_.about) windows_.about->ShowModal(*this);
+}
+
+void Ttb_form::donateButtonClick() { OpenWebPage(kDonatePage); }
+
+void Ttb_form::de_langClick() { ApplyLanguage(0); }
+
+void Ttb_form::en_langClick() { ApplyLanguage(1); }
+
+void Ttb_form::bck_restoreClick() {
+  if (!list_shown()) {
+    set_window_height(collapsed_height() + kListExtraHeight);
+    linie_mitte.set_bounds({0, bg_image.bounds().height + 2, bounds().width, 1});
+    linie_mitte.set_visible(true);
+    bg_frame_1.set_visible(true);
+    bck_restore.set_caption(misc("Liste ausblenden", "MSG_25"));
+  } else {
+    set_window_height(collapsed_height());
+    linie_mitte.set_visible(false);
+    bg_frame_1.set_visible(false);
+    bck_restore.set_caption(misc("Backups verwalten", "MSG_24"));
+  }
+  if (windows_.ext_form->showing() && panel_open) menu_imgClick();
+}
+
+void Ttb_form::set_window_height(int height) {
+  resize(bounds().width, height);
+  copy_label.set_bounds({copy_label.bounds().left, height - 15, copy_label.bounds().width,
+                         copy_label.bounds().height});
+  footer_img.set_bounds(
+      {0, height - footer_img.bounds().height, bounds().width, footer_img.bounds().height});
+  linie_links.set_bounds({0, 0, 1, height});
+  linie_rechts.set_bounds({bounds().width - 1, 0, 1, height});
+  apply_outline();
+}
+
+void Ttb_form::apply_outline() {
+  const Rect& b = bounds();
+  region_ = CreateRoundRectRgn(0, 0, b.width + 1, b.height + 1, 9, 9);
+  SetWindowRgn(hwnd(), region_, TRUE);
+}
+
+LRESULT Ttb_form::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wp) dispatch([this] { FormShow(); });
+      break;
+    case WM_WINDOWPOSCHANGED:
+      place_settings_panel();
+      break;
+    case WM_CLOSE:
+      dispatch([this] { FormClose(); });
+      DestroyWindow(hwnd());
+      return 0;
+    case WM_DESTROY:
+      TASKBAR_ICON.set_visible(false);
+      PostQuitMessage(0);
+      return 0;
+    case ui::TrayIcon::kCallbackMessage:
+      if (LOWORD(lp) == WM_LBUTTONUP) dispatch([this] { TASKBAR_ICONClick(); });
+      return 0;
+    default:
+      break;
+  }
+  return default_handling(msg, wp, lp);
+}
+
+}  // namespace qln
