@@ -7,7 +7,7 @@
 
 namespace qln {
 
-std::u16string utf8_to_utf16(std::string_view utf8);  // invalid bytes become U+FFFD
+std::u16string utf8_to_utf16(std::string_view utf8);   // invalid bytes become U+FFFD
 std::string utf16_to_utf8(std::u16string_view utf16);  // lone surrogates become U+FFFD
 
 std::string ansi_to_utf8(std::string_view bytes);

@@ -14,7 +14,7 @@ struct FolderRequest {
 struct FileRequest {
   std::string filter;  // "description|pattern|description|pattern..."
   std::string default_extension;
-  std::string file_name;      // initial name (save dialog)
+  std::string file_name;  // initial name (save dialog)
   std::string initial_folder;
   std::string title;
   bool overwrite_prompt = false;  // save dialog: ask before replacing
