@@ -5,8 +5,12 @@
 #include "app/resources.h"
 #include "automation/autorun.h"
 #include "automation/ext_form_win.h"
+#include "lang/apply_language.h"
 #include "platform/error.h"
+#include "settings/read_settings.h"
+#include "settings/settings_location.h"
 #include "ui/confirm_dialog_win.h"
+#include "ui/shorten_path.h"
 
 namespace qln {
 
@@ -18,11 +22,6 @@ constexpr COLORREF kSteelBlue = RGB(53, 95, 132);
 constexpr int kListExtraHeight = 230;
 constexpr char kAppName[] = "Quillane";
 constexpr char kDonatePage[] = "https://www.paypal.com/donate";
-
-std::string with_backslash(std::string p) {
-  if (p.empty() || p.back() != '\\') p += '\\';
-  return p;
-}
 
 void paint_line(ui::Picture& p, COLORREF color) {
   p.paint = [color](HDC dc, const RECT& r) {
@@ -36,6 +35,7 @@ void paint_line(ui::Picture& p, COLORREF color) {
 Ttb_form::Ttb_form(ui::WinApplication& app, AppWindows& windows, FileSystem& files,
                    Environment& env, bool auto_start)
     : ui::Window(app, "tb_form", kAppName),
+      lang_system(add<lang::Tlang_system>(app, files)),
       start_timer(add_timer("start_timer", 1000)),
       message_timer(add_timer("message_timer", 500)),
       auto_bck_timer(add_timer("auto_bck_timer", 500)),
@@ -214,9 +214,8 @@ void Ttb_form::FormCreate() {
   // 4. The settings file beside the executable; one left in the roaming folder by an older
   // version moves here unless a file already stands here.
   program_folder = env_.program_folder();
-  settings_path_ = program_folder + "qln_settings.dat";
-  if (auto appdata = env_.variable("Appdata"); appdata && !appdata->empty())
-    files_.move_file(with_backslash(*appdata) + "qln_settings.dat", settings_path_);
+  migrate_settings_file(files_, env_.variable("Appdata"), program_folder);
+  settings_ = std::make_unique<IniFile>(files_, settings_file_path(program_folder));
 
   // 5. The settings handle shows the panel closed.
   menu_img.load_bitmap("m_open");
@@ -236,63 +235,97 @@ void Ttb_form::FormCreate() {
   if (auto_start_) start_timer.set_enabled(true);
 
   // 9. The language files in the temporary folder.
-  write_language_files();
+  auto english = EmbeddedData("English"), german = EmbeddedData("Deutsch");
+  if (!english || !german) throw Error("Die Sprachdateien fehlen im Programm");
+  lang::extract_language_files(files_, lang::language_folder(env_), *english, *german);
 
   // 10.
   Size_label();
 }
 
-std::string Ttb_form::temp_folder() {
-  // An unset or empty TEMP would put the files into the root of the current drive.
-  auto temp = env_.variable("TEMP");
-  if (!temp || temp->empty()) return env_.temp_directory();
-  return with_backslash(*temp);
-}
-
-void Ttb_form::write_language_files() {
-  std::string folder = temp_folder();
-  for (auto [file, resource] : {std::pair{"english.lng", "English"}, {"german.lng", "Deutsch"}}) {
-    std::string path = folder + file;
-    files_.delete_file(path);
-    auto bytes = EmbeddedData(resource);
-    if (!bytes || !files_.write_file(path, *bytes))
-      throw Error(format_message("Datei %s kann nicht erstellt werden", path));
-  }
-}
-
-void Ttb_form::delete_language_files() {
-  std::string folder = temp_folder();
-  files_.delete_file(folder + "english.lng");
-  files_.delete_file(folder + "german.lng");
-}
-
 void Ttb_form::FormShow() {
-  ApplyLanguage(0);  // the recorded language, once the settings file is read
+  // The settings file object exists unless the creation step failed before opening it.
+  ApplyLanguage(settings_ ? settings_->read_integer("INFOS", "lang", 0) : 0);
 }
 
 void Ttb_form::ApplyLanguage(int language) {
-  if (language == 0 || language == 1) {
-    bck_list.set_column_caption(0, misc("Vom:", "LIST_1"));
-    bck_list.set_column_caption(1, misc("Größe kb:", "LIST_2"));
-  }
+  if (settings_)
+    lang::load_language(language, lang::language_folder(env_), lang_system, *settings_,
+                        [this](const lang::ListColumnCaptions& captions) {
+                          bck_list.set_column_caption(0, captions.date);
+                          bck_list.set_column_caption(1, captions.size);
+                        });
   ReadSettings();
   Size_label();
 }
 
-std::string Ttb_form::misc(const std::string& builtin, const std::string&) { return builtin; }
-
-void Ttb_form::ReadSettings() {
-  // 1. Autostart state: armed while the start-up shortcut exists.
-  bool armed = IsAppInRun(env_, files_, kAppName);
-  windows_.ext_form->auto_button.set_caption(armed ? misc("Autobackup beenden", "MSG_19")
-                                                   : misc("Autobackup starten", "MSG_20"));
-  auto_bck_timer.set_enabled(armed);
-  TASKBAR_ICON.set_visible(armed);
+std::string Ttb_form::misc(const std::string& builtin, const std::string& key) {
+  return lang_system.misc(builtin, key);
 }
 
-void Ttb_form::Size_label() {}
+void Ttb_form::ReadSettings() {
+  Text_form& ext = *windows_.ext_form;
+  // 1. Autostart state: armed while the start-up shortcut exists.
+  bool armed = IsAppInRun(env_, files_, kAppName);
+  ext.auto_button.set_caption(armed ? misc("Autobackup beenden", "MSG_19")
+                                    : misc("Autobackup starten", "MSG_20"));
+  auto_bck_timer.set_enabled(armed);
+  TASKBAR_ICON.set_visible(armed);
+  if (!settings_) return;
 
-void Ttb_form::FormClose() { delete_language_files(); }
+  auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
+  auto exists = [this](const std::string& p) { return files_.directory_exists(p); };
+  SettingsRead read =
+      qln::ReadSettings(*settings_, lookup, env_.now(), exists, env_.time_separator());
+  // 2. The picker keeps its value when the stored time does not convert; the error is shown
+  // and the rest still runs, so the directories are found all the same.
+  if (read.auto_time)
+    ext.auto_bck_time.set_time(
+        {read.auto_time->hour, read.auto_time->minute, read.auto_time->second});
+  if (read.auto_time_error) app().show_error(*read.auto_time_error);
+  // 3.
+  ext.autoDir_label.set_caption(read.auto_dir_caption);
+  ext.autoDir_label.set_hint(read.auto_dir_caption);
+  auto_dir = read.auto_dir;
+  // 4. Location discovery.
+  // 5.-7. Option icons and the user-defined directory.
+  variable_check.set_checked(read.variable_check);
+  if (read.variable_dir) {
+    variable_dir_label.set_caption(*read.variable_dir);
+    variable_dir_label.set_hint(*read.variable_dir);
+    VariableDir = *read.variable_dir;
+  }
+  ProgramDir_check.set_checked(read.program_dir_check);
+  WorkingDirectory_Check.set_checked(read.working_directory_check);
+  // 8.
+  STD_DIR_Checked = read.std_dir_checked;
+  no_msg_check = read.no_msg_check;
+  close_tb_bck_check = read.close_tb_bck_check;
+  ext.std_dir_checked.set_checked(STD_DIR_Checked);
+  ext.no_msg_check.set_checked(no_msg_check);
+  ext.close_tb_bck_check.set_checked(close_tb_bck_check);
+  // 9. A label can be clicked only while its icon is on.
+  ProgramDir_label.set_enabled(ProgramDir_check.checked());
+  WorkingDirectory_Label.set_enabled(WorkingDirectory_Check.checked());
+  variable_dir_label.set_enabled(variable_check.checked());
+}
+
+void Ttb_form::Size_label() {
+  constexpr int kWidth = 500;
+  auto fit = [](ui::Label& label) {
+    label.set_caption(ui::ShortenPath(
+        label.caption(), [&](const std::string& t) { return label.text_width(t); }, kWidth));
+  };
+  fit(ProgramDir_label);
+  fit(WorkingDirectory_Label);
+  fit(variable_dir_label);
+  if (windows_.ext_form) fit(windows_.ext_form->autoDir_label);
+}
+
+void Ttb_form::FormClose() {
+  settings_.reset();
+  lang::delete_language_files(files_, lang::language_folder(env_));
+}
 
 void Ttb_form::start_timerTimer() {
   start_timer.set_enabled(false);

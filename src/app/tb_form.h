@@ -5,8 +5,10 @@
 #include <string>
 
 #include "app/app_windows.h"
+#include "lang/lang_system.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
+#include "settings/ini_file.h"
 #include "ui/controls_win.h"
 #include "ui/dialogs_win.h"
 #include "ui/popup_menu_win.h"
@@ -59,10 +61,11 @@ class Ttb_form : public ui::Window {
   bool STD_DIR_Checked = false, no_msg_check = false, close_tb_bck_check = false;
   bool panel_open = false;
 
-  // The temporary folder that holds the two language files, with trailing backslash.
-  std::string temp_folder();
+  // The settings file object, open from the creation step to the close step.
+  IniFile* settings() const { return settings_.get(); }
 
   // Components.
+  lang::Tlang_system& lang_system;
   ui::Timer& start_timer;
   ui::Timer& message_timer;
   ui::Timer& auto_bck_timer;
@@ -121,8 +124,6 @@ class Ttb_form : public ui::Window {
   void apply_outline();
   void place_settings_panel();
   void set_window_height(int height);
-  void write_language_files();
-  void delete_language_files();
   bool list_shown() const;
   int collapsed_height() const;
 
@@ -131,7 +132,7 @@ class Ttb_form : public ui::Window {
   Environment& env_;
   ui::WinDialogs dialogs_;
   bool auto_start_;
-  std::string settings_path_;
+  std::unique_ptr<IniFile> settings_;
   HRGN region_ = nullptr;  // owned by the system once set as the window region
 };
 

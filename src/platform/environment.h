@@ -21,6 +21,8 @@ class Environment {
   // Folder of the program's own executable, with trailing backslash.
   virtual std::string program_folder() = 0;
   virtual LocalTime now() = 0;
+  // The locale's time separator (":" in German and English locales).
+  virtual std::string time_separator() { return ":"; }
 };
 
 }  // namespace qln

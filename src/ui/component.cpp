@@ -45,6 +45,11 @@ void Component::publish_other(std::string property) {
   properties_.push_back({std::move(property), {}});
 }
 
+void Component::withdraw(std::string_view property) {
+  std::erase_if(properties_,
+                [&](const Property& p) { return equals_ignore_case(p.name, property); });
+}
+
 Control::Control(std::string name, std::string caption, Rect bounds)
     : Component(std::move(name)), caption_(std::move(caption)), bounds_(bounds) {
   publish_string("Caption", [this](const std::string& v) { set_caption(v); });

@@ -44,6 +44,7 @@ class Component {
  protected:
   void publish_string(std::string property, std::function<void(const std::string&)> setter);
   void publish_other(std::string property);
+  void withdraw(std::string_view property);  // a kind of component that lacks a property
 
  private:
   struct Property {

@@ -36,7 +36,7 @@ void WinControl::create(Window& parent, int id) {
   DWORD style = window_style() | WS_CLIPSIBLINGS | (visible() ? WS_VISIBLE : 0) |
                 (enabled() ? 0 : WS_DISABLED);
   hwnd_ =
-      CreateWindowExW(0, window_class(), wide(caption()).c_str(), style, b.left, b.top, b.width,
+      CreateWindowExW(0, window_class(), wide(window_text()).c_str(), style, b.left, b.top, b.width,
                       b.height, parent.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                       parent.app().instance(), nullptr);
   SetWindowSubclass(hwnd_, subclass_proc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -104,7 +104,7 @@ void WinControl::fill_background(HDC dc, const RECT& r) const {
 
 void WinControl::caption_changed() {
   if (hwnd_) {
-    SetWindowTextW(hwnd_, wide(caption()).c_str());
+    SetWindowTextW(hwnd_, wide(window_text()).c_str());
     InvalidateRect(hwnd_, nullptr, TRUE);
   }
 }
@@ -236,8 +236,16 @@ LinkLabel::LinkLabel(std::string name, std::string caption, Rect bounds)
 
 // ---- Picture ----
 
-Picture::Picture(std::string name, Rect bounds, std::string caption)
-    : WinControl(std::move(name), std::move(caption), bounds) {}
+Picture::Picture(std::string name, Rect bounds, std::string hint)
+    : WinControl(std::move(name), {}, bounds) {
+  withdraw("Caption");
+  set_hint(std::move(hint));
+}
+
+void Picture::hint_changed() {
+  WinControl::hint_changed();
+  if (hwnd()) SetWindowTextW(hwnd(), wide(hint()).c_str());
+}
 
 bool Picture::load_bitmap(const std::string& resource) {
   HINSTANCE inst = parent() ? parent()->app().instance() : GetModuleHandleW(nullptr);

@@ -56,6 +56,8 @@ class WinControl : public Control {
   virtual DWORD window_style() const = 0;
   virtual void created() {}
   virtual void hover_changed() { InvalidateRect(hwnd_, nullptr, TRUE); }
+  // The text screen readers and UI automation find the control by.
+  virtual std::string window_text() const { return caption(); }
 
   void caption_changed() override;
   void hint_changed() override;
@@ -102,10 +104,11 @@ class LinkLabel : public Label {
   LinkLabel(std::string name, std::string caption, Rect bounds = {});
 };
 
-// A picture: a bitmap, or a paint function, drawn into the control's rectangle.
+// A picture: a bitmap, or a paint function, drawn into the control's rectangle. It has no
+// caption; its hint is its accessible name.
 class Picture : public WinControl {
  public:
-  Picture(std::string name, Rect bounds, std::string caption = {});
+  Picture(std::string name, Rect bounds, std::string hint = {});
   // Takes an embedded bitmap resource by name; returns false when there is none.
   bool load_bitmap(const std::string& resource);
   std::function<void(HDC, const RECT&)> paint;
@@ -114,6 +117,8 @@ class Picture : public WinControl {
  protected:
   const wchar_t* window_class() const override { return L"STATIC"; }
   DWORD window_style() const override { return WS_CHILD | SS_OWNERDRAW | SS_NOTIFY; }
+  std::string window_text() const override { return hint(); }
+  void hint_changed() override;
 
  private:
   win32::GdiObject<HBITMAP> bitmap_;

@@ -53,6 +53,11 @@ class Win32Environment final : public Environment {
     }
     return win32::narrow(path.substr(0, path.find_last_of(L'\\') + 1));
   }
+  std::string time_separator() override {
+    wchar_t buf[8] = {};
+    if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIME, buf, 8) || !buf[0]) return ":";
+    return win32::narrow(buf);
+  }
   LocalTime now() override {
     SYSTEMTIME st;
     GetLocalTime(&st);
