@@ -11,6 +11,7 @@
 #include "backup/progress_form_win.h"
 #include "platform/environment.h"
 #include "platform/local_file_system.h"
+#include "platform/registry.h"
 #include "ui/application_win.h"
 
 namespace {
@@ -36,8 +37,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   qln::ui::WinApplication app(instance, "Quillane");
   qln::AppWindows windows;
 
-  auto& tb_form = app.add<qln::Ttb_form>(app, windows, qln::local_file_system(),
-                                         qln::local_environment(), started_with_auto());
+  auto& tb_form =
+      app.add<qln::Ttb_form>(app, windows, qln::local_file_system(), qln::local_environment(),
+                             qln::local_registry(), started_with_auto());
   windows.tb_form = &tb_form;
   tb_form.create();
 

@@ -5,6 +5,11 @@
 #include "app/resources.h"
 #include "automation/autorun.h"
 #include "automation/ext_form_win.h"
+#include "client/discovery.h"
+#include "client/manual_choice.h"
+#include "client/overlap.h"
+#include "registry/registry_backup.h"
+#include "settings/settings_keys.h"
 #include "lang/apply_language.h"
 #include "platform/error.h"
 #include "settings/read_settings.h"
@@ -15,6 +20,7 @@
 namespace qln {
 
 using ui::Rect;
+using namespace settings_keys;
 
 namespace {
 
@@ -33,7 +39,7 @@ void paint_line(ui::Picture& p, COLORREF color) {
 }  // namespace
 
 Ttb_form::Ttb_form(ui::WinApplication& app, AppWindows& windows, FileSystem& files,
-                   Environment& env, bool auto_start)
+                   Environment& env, Registry& registry, bool auto_start)
     : ui::Window(app, "tb_form", kAppName),
       lang_system(add<lang::Tlang_system>(app, files)),
       start_timer(add_timer("start_timer", 1000)),
@@ -104,9 +110,11 @@ Ttb_form::Ttb_form(ui::WinApplication& app, AppWindows& windows, FileSystem& fil
       windows_(windows),
       files_(files),
       env_(env),
+      registry_(registry),
       dialogs_(app),
       auto_start_(auto_start) {
   PopupMenu1.items.push_back(&RegBck);
+  runner_ = make_command_runner(dialogs_, [&app] { app.process_messages(); });
   wire_handlers();
 }
 
@@ -169,6 +177,14 @@ void Ttb_form::wire_handlers() {
   de_lang.on_click = [this] { de_langClick(); };
   en_lang.on_click = [this] { en_langClick(); };
   bck_restore.on_click = [this] { bck_restoreClick(); };
+  ProgramDir_label.on_click = [this] { ProgramDir_labelClick(); };
+  WorkingDirectory_Label.on_click = [this] { WorkingDirectory_LabelClick(); };
+  variable_dir_label.on_click = [this] { variable_dir_labelClick(); };
+  ProgramDir_check.on_click = [this] { ProgramDir_checkClick(); };
+  WorkingDirectory_Check.on_click = [this] { WorkingDirectory_CheckClick(); };
+  variable_check.on_click = [this] { variable_checkClick(); };
+  RegBckButton.on_click = [this] { RegBckButtonClick(); };
+  RegBck.on_click = [this] { RegBckClick(); };
   for (ui::WinControl* c : std::initializer_list<ui::WinControl*>{
            &footer_img, &linie_links, &bg_image, &ProgramDir_titel, &WorkingDirectory_titel,
            &info_label, &linie_rechts, &linie_mitte, &variable_titel, &logo_image, &titel_label,
@@ -245,7 +261,7 @@ void Ttb_form::FormCreate() {
 
 void Ttb_form::FormShow() {
   // The settings file object exists unless the creation step failed before opening it.
-  ApplyLanguage(settings_ ? settings_->read_integer("INFOS", "lang", 0) : 0);
+  ApplyLanguage(settings_ ? settings_->read_integer(kInfos, kLang, 0) : 0);
 }
 
 void Ttb_form::ApplyLanguage(int language) {
@@ -288,6 +304,7 @@ void Ttb_form::ReadSettings() {
   ext.autoDir_label.set_hint(read.auto_dir_caption);
   auto_dir = read.auto_dir;
   // 4. Location discovery.
+  discover_locations();
   // 5.-7. Option icons and the user-defined directory.
   variable_check.set_checked(read.variable_check);
   if (read.variable_dir) {
@@ -308,6 +325,94 @@ void Ttb_form::ReadSettings() {
   ProgramDir_label.set_enabled(ProgramDir_check.checked());
   WorkingDirectory_Label.set_enabled(WorkingDirectory_Check.checked());
   variable_dir_label.set_enabled(variable_check.checked());
+  check_directory_overlap();
+}
+
+void Ttb_form::discover_locations() {
+  auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
+  // The program label is set before the mail value is read, so a bad mail value leaves it.
+  client::FoundDirectory program = client::discover_program_directory(registry_, lookup);
+  ProgramDir_label.set_caption(program.label);
+  ProgramDir_label.set_hint(program.label);
+  ProgramDir = program.directory;
+  client::FoundDirectory mail = client::discover_mail_directory(registry_, env_, lookup);
+  WorkingDirectory_Label.set_caption(mail.label);
+  WorkingDirectory_Label.set_hint(mail.label);
+  WorkingDirectory = mail.directory;
+}
+
+void Ttb_form::check_directory_overlap() {
+  if (!client::user_directory_inside_program_directory(ProgramDir, ProgramDir_check.checked(),
+                                                       VariableDir, variable_check.checked()))
+    return;
+  dialogs_.message(misc(client::kMsg23.builtin, client::kMsg23.key));
+  variable_check.set_checked(false);
+  variable_dir_label.set_enabled(false);
+  settings_->write_bool(kInfos, kVariableCheck, false);
+}
+
+void Ttb_form::ProgramDir_labelClick() {
+  auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
+  if (auto dir = client::choose_program_directory(dialogs_, lookup)) {
+    ProgramDir_label.set_caption(*dir);
+    ProgramDir_label.set_hint(*dir);
+    ProgramDir = *dir;
+  }
+  Size_label();
+}
+
+void Ttb_form::WorkingDirectory_LabelClick() {
+  auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
+  if (auto dir = client::choose_mail_directory(dialogs_, files_, lookup)) {
+    WorkingDirectory_Label.set_caption(*dir);
+    WorkingDirectory_Label.set_hint(*dir);
+    WorkingDirectory = *dir;
+  }
+  Size_label();
+}
+
+void Ttb_form::variable_dir_labelClick() {
+  auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
+  if (auto dir =
+          client::choose_user_directory(dialogs_, files_, lookup, variable_dir_label.hint())) {
+    variable_dir_label.set_caption(*dir);
+    variable_dir_label.set_hint(*dir);
+    VariableDir = *dir;
+    settings_->write_string(kInfos, kVariableDir, *dir);
+    variable_check.set_checked(true);  // on screen only; its stored state follows its clicks
+    check_directory_overlap();
+  }
+  Size_label();
+}
+
+void Ttb_form::option_clicked(ui::ImageCheck& icon, const char* key, ui::Label& label) {
+  settings_->write_bool(kInfos, key, icon.checked());
+  label.set_enabled(icon.checked());
+}
+
+void Ttb_form::ProgramDir_checkClick() {
+  option_clicked(ProgramDir_check, kProgramDirCheck, ProgramDir_label);
+  check_directory_overlap();
+}
+
+void Ttb_form::WorkingDirectory_CheckClick() {
+  option_clicked(WorkingDirectory_Check, kWorkingDirectoryCheck, WorkingDirectory_Label);
+}
+
+void Ttb_form::variable_checkClick() {
+  option_clicked(variable_check, kVariableCheck, variable_dir_label);
+  check_directory_overlap();
+}
+
+void Ttb_form::RegBckButtonClick() {
+  RECT r;
+  GetWindowRect(RegBckButton.hwnd(), &r);
+  PopupMenu1.popup(*this, r.left, r.bottom);
+}
+
+void Ttb_form::RegBckClick() {
+  auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
+  registry::RegBckClick(registry_, dialogs_, *runner_, files_, lookup);
 }
 
 void Ttb_form::Size_label() {

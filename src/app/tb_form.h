@@ -8,6 +8,8 @@
 #include "lang/lang_system.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
 #include "settings/ini_file.h"
 #include "ui/controls_win.h"
 #include "ui/dialogs_win.h"
@@ -21,7 +23,7 @@ namespace qln {
 class Ttb_form : public ui::Window {
  public:
   Ttb_form(ui::WinApplication& app, AppWindows& windows, FileSystem& files, Environment& env,
-           bool auto_start);
+           Registry& registry, bool auto_start);
   ~Ttb_form() override;
 
   // Creates the window and runs the creation step; an error in it is shown and the rest of
@@ -48,6 +50,14 @@ class Ttb_form : public ui::Window {
   void de_langClick();
   void en_langClick();
   void bck_restoreClick();
+  void ProgramDir_labelClick();
+  void WorkingDirectory_LabelClick();
+  void variable_dir_labelClick();
+  void ProgramDir_checkClick();
+  void WorkingDirectory_CheckClick();
+  void variable_checkClick();
+  void RegBckButtonClick();
+  void RegBckClick();
 
   // The show chain.
   void ApplyLanguage(int language);
@@ -121,6 +131,11 @@ class Ttb_form : public ui::Window {
 
  private:
   void wire_handlers();
+  void discover_locations();
+  // A user-defined directory inside the program directory would be archived twice: the user
+  // is told and the user-defined option goes off.
+  void check_directory_overlap();
+  void option_clicked(ui::ImageCheck& icon, const char* key, ui::Label& label);
   void apply_outline();
   void place_settings_panel();
   void set_window_height(int height);
@@ -130,6 +145,8 @@ class Ttb_form : public ui::Window {
   AppWindows& windows_;
   FileSystem& files_;
   Environment& env_;
+  Registry& registry_;
+  std::unique_ptr<CommandRunner> runner_;
   ui::WinDialogs dialogs_;
   bool auto_start_;
   std::unique_ptr<IniFile> settings_;
