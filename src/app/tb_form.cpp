@@ -300,18 +300,13 @@ void Ttb_form::ReadSettings() {
         {read.auto_time->hour, read.auto_time->minute, read.auto_time->second});
   if (read.auto_time_error) app().show_error(*read.auto_time_error);
   // 3.
-  ext.autoDir_label.set_caption(read.auto_dir_caption);
-  ext.autoDir_label.set_hint(read.auto_dir_caption);
+  show_path(ext.autoDir_label, read.auto_dir_caption);
   auto_dir = read.auto_dir;
   // 4. Location discovery.
   discover_locations();
   // 5.-7. Option icons and the user-defined directory.
   variable_check.set_checked(read.variable_check);
-  if (read.variable_dir) {
-    variable_dir_label.set_caption(*read.variable_dir);
-    variable_dir_label.set_hint(*read.variable_dir);
-    VariableDir = *read.variable_dir;
-  }
+  if (read.variable_dir) show_path(variable_dir_label, VariableDir = *read.variable_dir);
   ProgramDir_check.set_checked(read.program_dir_check);
   WorkingDirectory_Check.set_checked(read.working_directory_check);
   // 8.
@@ -328,16 +323,20 @@ void Ttb_form::ReadSettings() {
   check_directory_overlap();
 }
 
+void Ttb_form::show_path(ui::Label& label, const std::string& text) {
+  // The hint keeps the whole text; Size_label may shorten the caption.
+  label.set_caption(text);
+  label.set_hint(text);
+}
+
 void Ttb_form::discover_locations() {
   auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
   // The program label is set before the mail value is read, so a bad mail value leaves it.
   client::FoundDirectory program = client::discover_program_directory(registry_, lookup);
-  ProgramDir_label.set_caption(program.label);
-  ProgramDir_label.set_hint(program.label);
+  show_path(ProgramDir_label, program.label);
   ProgramDir = program.directory;
   client::FoundDirectory mail = client::discover_mail_directory(registry_, env_, lookup);
-  WorkingDirectory_Label.set_caption(mail.label);
-  WorkingDirectory_Label.set_hint(mail.label);
+  show_path(WorkingDirectory_Label, mail.label);
   WorkingDirectory = mail.directory;
 }
 
@@ -353,21 +352,15 @@ void Ttb_form::check_directory_overlap() {
 
 void Ttb_form::ProgramDir_labelClick() {
   auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
-  if (auto dir = client::choose_program_directory(dialogs_, lookup)) {
-    ProgramDir_label.set_caption(*dir);
-    ProgramDir_label.set_hint(*dir);
-    ProgramDir = *dir;
-  }
+  if (auto dir = client::choose_program_directory(dialogs_, lookup))
+    show_path(ProgramDir_label, ProgramDir = *dir);
   Size_label();
 }
 
 void Ttb_form::WorkingDirectory_LabelClick() {
   auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
-  if (auto dir = client::choose_mail_directory(dialogs_, files_, lookup)) {
-    WorkingDirectory_Label.set_caption(*dir);
-    WorkingDirectory_Label.set_hint(*dir);
-    WorkingDirectory = *dir;
-  }
+  if (auto dir = client::choose_mail_directory(dialogs_, files_, lookup))
+    show_path(WorkingDirectory_Label, WorkingDirectory = *dir);
   Size_label();
 }
 
@@ -375,9 +368,7 @@ void Ttb_form::variable_dir_labelClick() {
   auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
   if (auto dir =
           client::choose_user_directory(dialogs_, files_, lookup, variable_dir_label.hint())) {
-    variable_dir_label.set_caption(*dir);
-    variable_dir_label.set_hint(*dir);
-    VariableDir = *dir;
+    show_path(variable_dir_label, VariableDir = *dir);
     settings_->write_string(kInfos, kVariableDir, *dir);
     variable_check.set_checked(true);  // on screen only; its stored state follows its clicks
     check_directory_overlap();

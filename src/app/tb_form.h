@@ -132,6 +132,7 @@ class Ttb_form : public ui::Window {
  private:
   void wire_handlers();
   void discover_locations();
+  static void show_path(ui::Label& label, const std::string& text);
   // A user-defined directory inside the program directory would be archived twice: the user
   // is told and the user-defined option goes off.
   void check_directory_overlap();

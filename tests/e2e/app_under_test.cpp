@@ -229,4 +229,23 @@ std::string dialog_message(HWND dialog) {
   return text;
 }
 
+std::string read_file(const std::string& path) {
+  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::string data(GetFileSize(h, nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
+  CloseHandle(h);
+  data.resize(got);
+  return data;
+}
+
+void write_file(const std::string& path, const std::string& data) {
+  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(h, data.data(), DWORD(data.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
 }  // namespace qln::e2e

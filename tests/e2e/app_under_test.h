@@ -60,6 +60,10 @@ void answer(HWND dialog, int id = IDOK);
 // The texts of a dialog's static controls (the message of a message box).
 std::string dialog_message(HWND dialog);
 
+// Whole files, for looking at what the program wrote (empty when the file is missing).
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& data);
+
 std::wstring wide(const std::string& s);
 std::string narrow(const std::wstring& s);
 

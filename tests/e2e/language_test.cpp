@@ -6,18 +6,6 @@
 namespace qln::e2e {
 namespace {
 
-std::string read_file(const std::string& path) {
-  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string data(GetFileSize(h, nullptr), '\0');
-  DWORD got = 0;
-  ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
-  CloseHandle(h);
-  data.resize(got);
-  return data;
-}
-
 TEST(Language, EnglishFlagAppliesTheShippedFileAndIsRememberedForTheNextStart) {
   AppUnderTest app;
   app.start();

@@ -25,25 +25,6 @@ class ClientKey {
   ~ClientKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kClientKey); }
 };
 
-void write_file(const std::string& path, const std::string& data) {
-  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(h, data.data(), DWORD(data.size()), &written, nullptr);
-  CloseHandle(h);
-}
-
-std::string read_file(const std::string& path) {
-  HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::string data(GetFileSize(h, nullptr), '\0');
-  DWORD got = 0;
-  ReadFile(h, data.data(), DWORD(data.size()), &got, nullptr);
-  CloseHandle(h);
-  data.resize(got);
-  return data;
-}
-
 HWND wait_box(AppUnderTest& app) {
   HWND box = nullptr;
   wait_until(
