@@ -57,7 +57,8 @@ bool RunAndWait(Dialogs& dialogs, const std::function<void()>& process_messages,
   std::wstring wparameters = win32::wide(parameters);
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+  // No shell error box of its own: the failure is shown once, with the system's text, below.
+  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   info.hwnd = GetActiveWindow();
   info.lpVerb = L"open";
   info.lpFile = wfile.c_str();
