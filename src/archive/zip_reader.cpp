@@ -284,8 +284,7 @@ void read_deflated(ArchiveFile& file, std::uint64_t at, const ZipEntry& e, const
   std::uint64_t left = e.compressed_size, produced = 0;
   int rc = Z_OK;
   while (rc != Z_STREAM_END) {
-    if (z->avail_in == 0) {
-      if (left == 0) throw EntryError(EntryFault::damaged, "the compressed data is cut short");
+    if (z->avail_in == 0 && left > 0) {
       const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, in.size()));
       if (file.read_at(at, in.data(), n) != n) {
         throw EntryError(EntryFault::damaged, "the data is cut short");
@@ -309,8 +308,9 @@ void read_deflated(ArchiveFile& file, std::uint64_t at, const ZipEntry& e, const
       crc = crc32(crc, reinterpret_cast<const Bytef*>(out.data()), static_cast<uInt>(got));
       sink(out.data(), got);
       produced += got;
-    } else if (rc == Z_BUF_ERROR && z->avail_in != 0) {
-      throw EntryError(EntryFault::damaged, "the compressed data is invalid");
+    } else if (rc != Z_STREAM_END && (z->avail_in != 0 || left == 0)) {
+      // No output although the buffer was free: the stream is cut short or broken.
+      throw EntryError(EntryFault::damaged, "the compressed data is cut short");
     }
   }
   if (produced != e.uncompressed_size) {
