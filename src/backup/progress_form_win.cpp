@@ -10,8 +10,12 @@ TfrmProgress::TfrmProgress(ui::WinApplication& app)
       titel_label(add_control<ui::Label>("titel_label", "Status", Rect{6, -1})),
       lbFile(add_control<ui::Label>("lbFile", "none", Rect{8, 24})),
       gOverall(add_control<ui::ProgressBar>("gOverall", Rect{8, 50, 297, 17})),
-      gFile(add_control<ui::ProgressBar>("gFile", Rect{8, 89, 297, 17})) {
+      gFile(add_control<ui::ProgressBar>("gFile", Rect{8, 89, 297, 17})),
+      // In the free corner above the bars, where a close box would sit.
+      JvSpeedButton4(add_control<ui::SpeedButton>("JvSpeedButton4", "X", Rect{289, 3, 18, 16})) {
   titel_label.set_font({"Georgia", 12, true, true});
+  JvSpeedButton4.set_hint("Cancel");
+  JvSpeedButton4.on_click = [this] { JvSpeedButton4Click(); };
 }
 
 void TfrmProgress::FormCreate() {

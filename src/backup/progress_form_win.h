@@ -1,5 +1,6 @@
 #pragma once
-// The small borderless window that shows an archive run in place of the main window.
+// The small borderless window that shows an archive run in place of the main window, with a
+// cancel control that stops the running job.
 #include "ui/controls_win.h"
 #include "ui/window_win.h"
 
@@ -20,6 +21,7 @@ class TfrmProgress : public ui::Window {
   ui::Label& lbFile;
   ui::ProgressBar& gOverall;
   ui::ProgressBar& gFile;
+  ui::SpeedButton& JvSpeedButton4;  // cancel
 
  protected:
   LRESULT handle_message(UINT msg, WPARAM wp, LPARAM lp) override;
