@@ -31,8 +31,9 @@ struct Pending {
   std::uint64_t uncompressed = 0;
 };
 
-std::string read_chunk(InputFile& in) {
-  std::string buf(kChunkSize, '\0');
+// Reads up to `want` bytes; fewer only at the end of the file.
+void read_chunk(InputFile& in, std::string& buf, std::size_t want) {
+  buf.resize(want);
   std::size_t have = 0;
   while (have < buf.size()) {
     const std::size_t got = in.read(buf.data() + have, buf.size() - have);
@@ -40,7 +41,6 @@ std::string read_chunk(InputFile& in) {
     have += got;
   }
   buf.resize(have);
-  return buf;
 }
 
 }  // namespace
@@ -103,7 +103,9 @@ void Archiver::add_files(const std::string& mask, std::uint32_t attr,
   std::deque<Pending> pending;
   std::size_t next_item = 0, submitted = 0;
   std::unique_ptr<InputFile> input;
-  std::string ahead, dictionary;
+  std::unique_ptr<Chunk> ahead;
+  std::string dictionary;
+  std::uint64_t consumed = 0;  // of the file being read
   std::uint64_t done_bytes = 0;
 
   // Opens the next selected file, asking the failure handler when it cannot; false when
@@ -122,18 +124,25 @@ void Archiver::add_files(const std::string& mask, std::uint32_t attr,
     }
   };
 
-  auto read_from = [&](const SelectedItem& item) {
+  // The next chunk of the file being read: as much as its size promises, up to a full
+  // chunk, and a small probe at the end so that a file that grew is read to its end.
+  auto read_ahead = [&](const SelectedItem& item) {
+    ahead = pool.acquire();
+    const std::uint64_t left = item.size > consumed ? item.size - consumed : 0;
+    const std::size_t want =
+        left ? static_cast<std::size_t>(std::min<std::uint64_t>(left, kChunkSize)) : 4096;
     try {
-      return read_chunk(*input);
+      read_chunk(*input, ahead->input, want);
     } catch (const FileError& e) {
       throw ArchiverError(native::kCannotRead, item.path, e.what());
     }
+    consumed += ahead->input.size();
   };
 
   try {
     for (;;) {
       while (!pool.full() && (input || next_item < items.size())) {
-        auto chunk = std::make_unique<Chunk>();
+        std::unique_ptr<Chunk> chunk;
         if (!input) {
           const SelectedItem& item = items[next_item++];
           Pending p;
@@ -150,12 +159,14 @@ void Archiver::add_files(const std::string& mask, std::uint32_t attr,
           p.header.large = item.size >= kLargeFile;
           if (!item.is_directory) {
             if (!open_next(item, p.display)) continue;
-            ahead = read_from(item);
+            consumed = 0;
+            read_ahead(item);
             dictionary.clear();
           }
           pending.push_back(std::move(p));
-          chunk->first = true;
           if (item.is_directory) {
+            chunk = pool.acquire();
+            chunk->first = true;
             chunk->last = true;
             chunk->level = 0;
             chunk->entry = submitted++;
@@ -163,13 +174,16 @@ void Archiver::add_files(const std::string& mask, std::uint32_t attr,
             continue;
           }
         }
-        chunk->input = std::move(ahead);
-        ahead = read_from(pending.back().item);
-        chunk->last = ahead.empty();
+        const bool first = consumed == ahead->input.size();
+        chunk = std::move(ahead);
+        chunk->first = first;
+        read_ahead(pending.back().item);
+        chunk->last = ahead->input.empty();
+        if (chunk->last) pool.recycle(std::move(ahead));
         chunk->level = pending.back().header.method == zip::kMethodStored ? 0 : level;
         chunk->dictionary = std::move(dictionary);
         dictionary.clear();
-        // Every chunk but the last is full, so its tail is all the next one needs.
+        // The tail of this chunk primes the compression of the next one.
         if (chunk->level != 0 && !chunk->last) {
           const std::size_t keep = std::min(kDictionarySize, chunk->input.size());
           dictionary.assign(chunk->input, chunk->input.size() - keep, keep);
@@ -188,12 +202,17 @@ void Archiver::add_files(const std::string& mask, std::uint32_t attr,
         file_progress(p.display, 0, op, TProgressPhase::ppStart);
       }
       writer.write(chunk->output.data(), chunk->output.size());
+      const std::size_t chunk_input = chunk->input_size;
+      const std::size_t chunk_output = chunk->output.size();
+      const bool chunk_last = chunk->last;
+      const std::uint32_t chunk_crc = chunk->crc;
+      pool.recycle(std::move(chunk));
       p.crc = static_cast<std::uint32_t>(
-          crc32_combine(p.crc, chunk->crc, static_cast<z_off_t>(chunk->input_size)));
-      p.compressed += chunk->output.size();
-      p.uncompressed += chunk->input_size;
-      done_bytes += chunk->input_size;
-      if (!chunk->last) {
+          crc32_combine(p.crc, chunk_crc, static_cast<z_off_t>(chunk_input)));
+      p.compressed += chunk_output;
+      p.uncompressed += chunk_input;
+      done_bytes += chunk_input;
+      if (!chunk_last) {
         const double part = p.item.size
                                 ? std::min(100.0, 100.0 * static_cast<double>(p.uncompressed) /
                                                       static_cast<double>(p.item.size))

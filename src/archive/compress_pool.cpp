@@ -100,6 +100,26 @@ void CompressPool::submit(std::unique_ptr<Chunk> chunk) {
   work_ready_.notify_one();
 }
 
+std::unique_ptr<Chunk> CompressPool::acquire() {
+  std::lock_guard lock(mutex_);
+  if (spare_.empty()) return std::make_unique<Chunk>();
+  auto chunk = std::move(spare_.back());
+  spare_.pop_back();
+  return chunk;
+}
+
+void CompressPool::recycle(std::unique_ptr<Chunk> chunk) {
+  // Buffers keep their capacity; the fields start afresh.
+  std::string input = std::move(chunk->input), output = std::move(chunk->output);
+  input.clear();
+  output.clear();
+  *chunk = Chunk{};
+  chunk->input = std::move(input);
+  chunk->output = std::move(output);
+  std::lock_guard lock(mutex_);
+  if (spare_.size() < max_in_flight_ + 2) spare_.push_back(std::move(chunk));
+}
+
 std::unique_ptr<Chunk> CompressPool::next() {
   std::unique_lock lock(mutex_);
   if (in_order_.empty()) throw std::logic_error("no chunk is in flight");
@@ -126,12 +146,10 @@ void CompressPool::work() {
       c->crc = static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(c->input.data()),
                                                 static_cast<uInt>(c->input.size())));
       if (c->level == 0) {
-        c->output = std::move(c->input);
+        c->output.swap(c->input);
       } else {
         deflater.compress(*c);
       }
-      std::string().swap(c->input);
-      std::string().swap(c->dictionary);
     } catch (...) {
       c->error = std::current_exception();
     }

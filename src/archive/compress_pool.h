@@ -41,6 +41,9 @@ class CompressPool {
   bool full() const;
   bool empty() const;
   void submit(std::unique_ptr<Chunk> chunk);
+  // A chunk to fill, reusing the buffers of one that was handed back.
+  std::unique_ptr<Chunk> acquire();
+  void recycle(std::unique_ptr<Chunk> chunk);
   // The oldest chunk once it is done; rethrows a worker's failure.
   std::unique_ptr<Chunk> next();
 
@@ -52,6 +55,7 @@ class CompressPool {
   std::condition_variable chunk_done_;
   std::deque<std::unique_ptr<Chunk>> in_order_;
   std::deque<Chunk*> todo_;
+  std::vector<std::unique_ptr<Chunk>> spare_;
   std::size_t max_in_flight_;
   bool stopping_ = false;
   std::vector<std::thread> workers_;

@@ -1,5 +1,7 @@
 #include "archive/entry_name.h"
 
+#include <zlib.h>
+
 #include <algorithm>
 
 #include "archive/zip_format.h"
@@ -16,6 +18,19 @@ EncodedName encode_entry_name(std::string_view utf8, bool unicode_extra) {
   } else {
     out.bytes = std::string(utf8);
     out.utf8 = true;
+  }
+  // Tools that do not know the OEM code page of the writer (Info-ZIP and 7-Zip outside
+  // Windows) find the name in the Unicode Path field, which names the bytes it belongs to.
+  const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!out.utf8 && !ascii && utf8.size() + 5 <= zip::kMax16) {
+    zip::put16(out.extra, zip::kExtraUnicodePath);
+    zip::put16(out.extra, static_cast<std::uint32_t>(utf8.size() + 5));
+    out.extra.push_back(1);
+    zip::put32(out.extra,
+               static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(out.bytes.data()),
+                                                static_cast<uInt>(out.bytes.size()))));
+    out.extra += utf8;
   }
   if (unicode_extra) {
     const std::u16string wide = utf8_to_utf16(utf8);

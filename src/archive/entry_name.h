@@ -16,7 +16,8 @@ struct EncodedName {
 };
 
 // The OEM code page when the name has an exact form there (bit 11 clear), else UTF-8
-// (bit 11 set); with `unicode_extra` the name also goes into a 0x554E field.
+// (bit 11 set). An OEM name with non-ASCII characters also carries the Unicode Path field
+// (0x7075); with `unicode_extra` every name also goes into a 0x554E field.
 EncodedName encode_entry_name(std::string_view utf8, bool unicode_extra);
 
 // The data of a 0x554E field: "NUCX", the UTF-16 length, the UTF-16LE name. nullopt unless

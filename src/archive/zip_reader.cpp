@@ -130,7 +130,17 @@ void apply_zip64_extra(const std::vector<Extra>& extras, bool central, std::uint
   if (central) throw ZipFormatError("a Zip64 extra field is missing");
 }
 
-std::string decode_name(std::string_view raw, std::uint16_t flags,
+// Unix and macOS writers that store UTF-8 names without flag bit 11 (Info-ZIP writing to a
+// pipe, for one): a name that is valid UTF-8 with non-ASCII characters is taken as UTF-8.
+bool unflagged_utf8(std::string_view raw, std::uint16_t made_by) {
+  const int host = made_by >> 8;
+  if (host != 3 && host != 19) return false;
+  bool wide = false;
+  for (const char c : raw) wide = wide || static_cast<unsigned char>(c) >= 0x80;
+  return wide && sanitise_utf8(raw) == raw;
+}
+
+std::string decode_name(std::string_view raw, std::uint16_t flags, std::uint16_t made_by,
                         const std::vector<Extra>& extras) {
   for (const Extra& x : extras) {
     if (x.id == kExtraUnicodeName) {
@@ -145,7 +155,8 @@ std::string decode_name(std::string_view raw, std::uint16_t flags,
       if (get32(p + 1) == crc) return normalise_separators(sanitise_utf8(x.data.substr(5)));
     }
   }
-  return normalise_separators(decode_stored_name(raw, (flags & kFlagUtf8) != 0));
+  const bool utf8 = (flags & kFlagUtf8) != 0 || unflagged_utf8(raw, made_by);
+  return normalise_separators(decode_stored_name(raw, utf8));
 }
 
 bool looks_like_directory(const ZipEntry& e) {
@@ -180,7 +191,7 @@ std::vector<ZipEntry> parse_central(const Bytes& cd, std::uint64_t expected) {
     const std::string_view raw(cd.data() + at + kCentralHeaderSize, n);
     const auto extras = parse_extras(std::string_view(cd).substr(at + kCentralHeaderSize + n, m));
     apply_zip64_extra(extras, true, e.uncompressed_size, e.compressed_size, &e.local_offset);
-    e.name = decode_name(raw, e.flags, extras);
+    e.name = decode_name(raw, e.flags, e.version_made_by, extras);
     e.is_directory = looks_like_directory(e);
     out.push_back(std::move(e));
     at += kCentralHeaderSize + n + m + k;
@@ -389,7 +400,7 @@ ZipDirectory recover_zip_entries(ArchiveFile& file) {
     } catch (const ZipFormatError&) {
       e.size_known = false;
     }
-    e.name = decode_name(std::string_view(names).substr(0, n), e.flags, extras);
+    e.name = decode_name(std::string_view(names).substr(0, n), e.flags, 0, extras);
     e.is_directory = looks_like_directory(e);
     // Sizes that follow the data cannot be found without decompressing: the walk ends here.
     if (e.flags & kFlagDataDescriptor) e.size_known = false;

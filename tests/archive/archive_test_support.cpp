@@ -59,6 +59,24 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
   return out;
 }
 
+::testing::AssertionResult same_tree(const fs::path& expected, const fs::path& actual) {
+  const auto a = snapshot(expected), b = snapshot(actual);
+  std::string diff;
+  for (const auto& [k, v] : a) {
+    const auto it = b.find(k);
+    if (it == b.end())
+      diff += "\n  missing: " + k;
+    else if (it->second != v)
+      diff += "\n  differs: " + k;
+  }
+  for (const auto& [k, v] : b) {
+    if (!a.count(k)) diff += "\n  extra: " + k;
+  }
+  if (diff.empty()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << path_utf8(actual) << " against " << path_utf8(expected) << diff;
+}
+
 int run(const std::string& command) {
   const int rc = std::system(command.c_str());
 #ifdef _WIN32

@@ -1,5 +1,7 @@
 #pragma once
 // Real files in temporary folders for the archive tests.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <map>
 #include <string>
@@ -27,6 +29,9 @@ std::string read_file(const fs::path& p);
 
 // Relative path ("/" between parts) to the content, or "<dir>" for a directory.
 std::map<std::string, std::string> snapshot(const fs::path& root);
+
+// The two trees hold the same paths with the same contents; names the paths that differ.
+::testing::AssertionResult same_tree(const fs::path& expected, const fs::path& actual);
 
 // Runs a shell command and returns its exit code.
 int run(const std::string& command);
