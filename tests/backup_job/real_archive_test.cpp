@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#endif
 #include <map>
 
 #include "archive/archiver.h"
@@ -115,6 +120,25 @@ TEST_F(RealArchiveJobTest, EmptyDirectoryGivesAnEmptyArchiveThatPassesItsTest) {
   extract(set() / "Variable_Data.zip", dir / "out");
   EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
+
+#ifdef _WIN32
+TEST_F(RealArchiveJobTest, FileHeldOpenInTheProgramDirectoryEndsTheJob) {
+  // Another process's exclusive hold, as the mail client keeps its files.
+  int fd = -1;
+  ASSERT_EQ(_wsopen_s(&fd, (dir / "prog" / "TheBat.exe").c_str(), _O_RDONLY, _SH_DENYRW, 0), 0);
+  BackupOutcome out = run();
+  _close(fd);
+
+  EXPECT_EQ(out.end, BackupEnd::failed);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_NE(dialogs.messages[1].find("Native error: 00033"), std::string::npos);
+  EXPECT_NE(dialogs.messages[1].find("TheBat.exe"), std::string::npos);
+  EXPECT_TRUE(fs::exists(set() / "TB_Mails.zip"));
+  EXPECT_EQ(manifest(), "[INFOS]\r\nTB_Mail_Dir=" + state.mail_dir + "\r\n");
+  EXPECT_TRUE(listed().empty());
+  EXPECT_TRUE(notifier.sent.empty());
+}
+#endif
 
 }  // namespace
 }  // namespace qln::backup
