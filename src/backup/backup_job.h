@@ -37,6 +37,8 @@ struct BackupSnapshot {
   bool STD_DIR_Checked = false;
   bool no_msg_check = false;
   bool close_tb_bck_check = false;
+  // A run of the daily backup. Kept for the record: the progress handlers read the main
+  // window's own flag at every event.
   bool auto_bck_active = false;
 };
 
