@@ -128,7 +128,7 @@ class Job {
       if (!valid) {
         out_.end = BackupEnd::check_failed;
         s_.dialogs.message(client::text(s_.misc, kMsg29));
-        s_.recycle_bin.move_to_recycle_bin(without_trailing_separator(set_));
+        remove_set();
         return;
       }
     }
@@ -161,8 +161,15 @@ class Job {
     out_.run_close_decision = false;
     s_.dialogs.message(client::text(s_.misc, kMsg6));
     s_.handlers.return_to_main_window();
-    // The unfinished set goes where the user can still get it back.
-    if (!set_.empty()) s_.recycle_bin.move_to_recycle_bin(without_trailing_separator(set_));
+    remove_set();
+  }
+
+  // The set goes where the user can still get it back. Should that fail, at least its
+  // manifest goes, so that no search takes what is left for a set.
+  void remove_set() {
+    if (set_.empty()) return;
+    if (!s_.recycle_bin.move_to_recycle_bin(without_trailing_separator(set_)))
+      s_.files.delete_file(set_ + kManifestFileName);
   }
 
   std::string root_;

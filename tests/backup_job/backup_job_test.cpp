@@ -121,6 +121,15 @@ TEST_F(BackupJobTest, FailedArchiveCheckSendsTheWholeSetToTheRecycleBin) {
   EXPECT_TRUE(runner.commands.empty());
 }
 
+TEST_F(BackupJobTest, SetThatCannotGoToTheRecycleBinLosesItsManifest) {
+  engine.bad = {"TB_Prog.zip"};
+  bin.result = false;
+  EXPECT_EQ(run().end, BackupEnd::check_failed);
+  EXPECT_EQ(bin.recycled.size(), 1u);
+  EXPECT_TRUE(fs::exists(set() / "TB_Mails.zip"));
+  EXPECT_FALSE(fs::exists(set() / "bck_info.dat"));
+}
+
 TEST_F(BackupJobTest, BackupRootFromTheDialogUnlessTheStandardDirectoryExists) {
   struct Case {
     const char* what;
