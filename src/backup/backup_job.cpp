@@ -73,6 +73,8 @@ class Job {
       out_.end = BackupEnd::failed;
     } catch (const std::exception& e) {
       out_.end = BackupEnd::failed;
+      // An error of the component itself leaves the progress window up.
+      s_.handlers.return_to_main_window();
       s_.dialogs.message(failed_because(s_, e.what()));
     }
     s_.view.set_taskbar_progress(0, 100);

@@ -330,6 +330,21 @@ TEST_F(BackupJobTest, RefusedSettingsWriteIsShownAndNothingIsListed) {
   EXPECT_EQ(view.calls.back(), "taskbar 0/100");
 }
 
+TEST_F(BackupJobTest, ErrorOfTheComponentBringsTheMainWindowBackBeforeItsMessage) {
+  engine.fail_after_start = true;
+  dialogs.on_message = [this](const std::string& text) {
+    if (text.find("Native error") != std::string::npos) {
+      EXPECT_EQ(view.calls.back(), "show main");
+    }
+  };
+  BackupOutcome out = run();
+  EXPECT_EQ(out.end, BackupEnd::failed);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[1],
+            msg(kMsg29) + "\rArchiver: Cannot write file - Native error: 00003");
+  EXPECT_TRUE(listed().empty());
+}
+
 TEST_F(BackupJobTest, SecondStartDuringAJobDoesNothing) {
   engine.during_entry = [this](const std::string& entry) {
     if (entry != "account.cfg") return;

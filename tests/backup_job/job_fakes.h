@@ -18,6 +18,7 @@
 #include "backup/progress_view.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
+#include "platform/error.h"
 #include "platform/file_system.h"
 #include "platform/local_file_system.h"
 #include "platform/processes.h"
@@ -189,6 +190,7 @@ class FolderEngine final : public backup::ArchiveEngine {
   std::vector<std::string> bases;            // base_dir of each creation, as given
   std::function<void(const std::string& entry)> during_entry;
   std::function<void()> after_create;
+  bool fail_after_start = false;  // an error of the component itself, mid-run
 
   void create_archive(const std::string& archive_path, const std::string& base_dir,
                       backup::ArchiveEvents& events) override {
@@ -198,6 +200,7 @@ class FolderEngine final : public backup::ArchiveEngine {
     std::ofstream(to_path(archive_path), std::ios::binary);  // created empty, as on open
     bool cancel = false;
     events.ArchiverOverallProgress(0, backup::ProgressPhase::ppStart, cancel);
+    if (fail_after_start) throw Error("Archiver: Cannot write file - Native error: 00003");
     std::vector<fs::path> entries;
     for (const auto& e : fs::recursive_directory_iterator(to_path(base_dir))) entries.push_back(e);
     std::sort(entries.begin(), entries.end());
