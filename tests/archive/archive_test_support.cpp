@@ -29,11 +29,15 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+  fs::path root = path;
+#ifdef _WIN32
+  root = fs::path(L"\\\\?\\" + fs::absolute(path).wstring());  // deep trees too
+#endif
   std::error_code ec;
-  for (auto& e : fs::recursive_directory_iterator(path, ec)) {
-    fs::permissions(e.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+  for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+    fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
   }
-  fs::remove_all(path, ec);
+  fs::remove_all(root, ec);
 }
 
 void write_file(const fs::path& p, std::string_view data) {

@@ -222,7 +222,7 @@ TEST_F(ArchiverTest, FileHeldOpenStopsTheRunAndKeepsTheEntriesFromBefore) {
   EXPECT_FALSE(ended);
   a.CloseArchive();
   ASSERT_EQ(failures.size(), 1u);
-  const std::string locked = path_utf8(tmp / "second/locked.tbb");
+  const std::string locked = path_utf8((tmp / "second/locked.tbb").make_preferred());
   EXPECT_EQ(failures[0],
             "locked.tbb|Archiver: Cannot open file \"" + locked + "\" - Native error: 00033");
   EXPECT_EQ(names(), std::vector<std::string>{"one.txt"});

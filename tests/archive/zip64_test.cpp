@@ -76,10 +76,18 @@ TEST(Zip64, MoreThan65535Entries) {
                 "sys.exit(len(z.infolist()) != int(sys.argv[2]) or z.testzip() is not None)' " +
                 quote(zip) + " " + std::to_string(kDirs + kDirs * kPerDir)),
             0);
-  const fs::path out = tmp.path / "out";
-  ASSERT_EQ(run(kQlnzip + " extract " + quote(zip) + " " + quote(out)), 0);
-  EXPECT_EQ(read_file(out / "d40/1599.msg"), std::to_string(40 * kPerDir + 1599));
-  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(out), {}), kDirs + kDirs * kPerDir);
+  EXPECT_EQ(run(kQlnzip + " test " + quote(zip)), 0);
+  // Extracting every file would time the file system, not the archive: the entries past
+  // the 65,535th are the ones that need the Zip64 end record.
+  auto fs = make_local_archive_file_system();
+  Archiver a(*fs);
+  a.FileName = path_utf8(zip);
+  a.OpenArchive();
+  a.BaseDir = path_utf8(tmp.path / "out");
+  a.ExtractFiles("1599.msg");
+  a.CloseArchive();
+  EXPECT_EQ(read_file(tmp.path / "out/d40/1599.msg"), std::to_string(40 * kPerDir + 1599));
+  EXPECT_EQ(std::distance(fs::recursive_directory_iterator(tmp.path / "out"), {}), 2 * kDirs);
 }
 
 }  // namespace
