@@ -70,9 +70,9 @@ class StandIn : public ::testing::Test {
     return code;
   }
 
-  MailClientShutdown timed_close(const char* what) {
+  MailClientShutdown timed_close(const char* what, const MailClientShutdownTimes& times = {}) {
     auto t0 = std::chrono::steady_clock::now();
-    MailClientShutdown result = CloseMailClient();
+    MailClientShutdown result = CloseMailClient(times);
     auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
             .count();
@@ -96,6 +96,15 @@ TEST_F(StandIn, ClientThatClosesIsNotTerminatedAndHasReleasedItsFile) {
 TEST_F(StandIn, ClientThatKeepsItsWindowIsEnded) {
   start(L"keep");
   EXPECT_EQ(timed_close("keep"), MailClientShutdown::ended);
+  EXPECT_TRUE(opens_exclusively(mail_file_));
+  EXPECT_EQ(exit_code(), 0u);
+}
+
+TEST_F(StandIn, ClientThatNeverAnswersTheCloseRequestIsEndedAfterTheTimeOut) {
+  start(L"ask");
+  MailClientShutdownTimes times;
+  times.close_request_ms = 2000;
+  EXPECT_EQ(timed_close("ask", times), MailClientShutdown::ended);
   EXPECT_TRUE(opens_exclusively(mail_file_));
   EXPECT_EQ(exit_code(), 0u);
 }

@@ -4,6 +4,7 @@
 //   close   closes on WM_CLOSE, keeps the file a second longer and ends with exit code 7
 //   linger  closes its window on WM_CLOSE but stays, file held, for eight seconds
 //   keep    hides its window on WM_CLOSE and goes on
+//   ask     answers WM_CLOSE with a question nobody answers: handles messages, never returns
 //   hang    stops handling messages once ready
 #include <windows.h>
 
@@ -20,6 +21,14 @@ LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lp
     case WM_CLOSE:
       if (behaviour == L"keep") {
         ShowWindow(window, SW_HIDE);
+        return 0;
+      }
+      if (behaviour == L"ask") {  // a modal question's own message loop
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+          TranslateMessage(&msg);
+          DispatchMessageW(&msg);
+        }
         return 0;
       }
       DestroyWindow(window);
