@@ -5,6 +5,9 @@
 #include "app/resources.h"
 #include "automation/autorun.h"
 #include "automation/ext_form_win.h"
+#include "backup/backup_job.h"
+#include "backup/close_mail_client.h"
+#include "platform/os_version.h"
 #include "client/discovery.h"
 #include "client/manual_choice.h"
 #include "client/overlap.h"
@@ -28,6 +31,8 @@ constexpr COLORREF kSteelBlue = RGB(53, 95, 132);
 constexpr int kListExtraHeight = 230;
 constexpr char kAppName[] = "Quillane";
 constexpr char kDonatePage[] = "https://www.paypal.com/donate";
+// Posted by a job's handler so the close decision runs after the handler has returned.
+constexpr UINT kRunCloseDecision = WM_APP + 2;
 
 void paint_line(ui::Picture& p, COLORREF color) {
   p.paint = [color](HDC dc, const RECT& r) {
@@ -185,6 +190,7 @@ void Ttb_form::wire_handlers() {
   variable_check.on_click = [this] { variable_checkClick(); };
   RegBckButton.on_click = [this] { RegBckButtonClick(); };
   RegBck.on_click = [this] { RegBckClick(); };
+  bck_save.on_click = [this] { bck_saveClick(); };
   for (ui::WinControl* c : std::initializer_list<ui::WinControl*>{
            &footer_img, &linie_links, &bg_image, &ProgramDir_titel, &WorkingDirectory_titel,
            &info_label, &linie_rechts, &linie_mitte, &variable_titel, &logo_image, &titel_label,
@@ -210,7 +216,8 @@ void Ttb_form::create() {
   create_window(style);
   bg_image.send_to_back();
   bg_frame_1.send_to_back();
-  TASKBAR_ICON.attach(hwnd(), LoadIconW(app().instance(), L"MAINICON"));
+  icon_ = LoadIconW(app().instance(), L"MAINICON");
+  TASKBAR_ICON.attach(hwnd(), icon_);
   dispatch([this] { FormCreate(); });
 }
 
@@ -402,6 +409,7 @@ void Ttb_form::RegBckButtonClick() {
 }
 
 void Ttb_form::RegBckClick() {
+  if (job_running()) return;
   auto lookup = [this](const std::string& v, const std::string& k) { return misc(v, k); };
   registry::RegBckClick(registry_, dialogs_, *runner_, files_, lookup);
 }
@@ -502,6 +510,68 @@ void Ttb_form::de_langClick() { ApplyLanguage(0); }
 
 void Ttb_form::en_langClick() { ApplyLanguage(1); }
 
+backup::BackupComponents& Ttb_form::backup_components() {
+  if (!backup_) {
+    archive_files_ = archive::make_local_archive_file_system();
+    archiver_ = std::make_unique<archive::Archiver>(*archive_files_);
+    backup_ = std::make_unique<backup::BackupComponents>(app(), *windows_.frmProgress, *this,
+                                                         dialogs_, *archiver_, auto_bck_active);
+    backup_->attach(hwnd(), icon_);
+  }
+  return *backup_;
+}
+
+bool Ttb_form::job_running() {
+  // During an automatic run every box is answered at once, so nothing else may start then.
+  return backup_ && backup_->lock.busy();
+}
+
+void Ttb_form::bck_saveClick() {
+  backup::BackupComponents& c = backup_components();
+  backup::BackupSnapshot state;
+  state.mail_dir = WorkingDirectory;
+  state.program_dir = ProgramDir;
+  state.variable_dir = VariableDir;
+  state.mail_on = WorkingDirectory_Check.checked();
+  state.program_on = ProgramDir_check.checked();
+  state.variable_on = variable_check.checked();
+  state.auto_dir = auto_dir;
+  state.STD_DIR_Checked = STD_DIR_Checked;
+  state.no_msg_check = no_msg_check;
+  state.close_tb_bck_check = close_tb_bck_check;
+  state.auto_bck_active = auto_bck_active;
+  backup::BackupServices services{
+      dialogs_,
+      files_,
+      env_,
+      *settings_,
+      [this](const std::string& v, const std::string& k) { return misc(v, k); },
+      *runner_,
+      c.engine,
+      c.handlers,
+      c.view,
+      *c.recycle_bin,
+      *c.notifier,
+      c.lock,
+      [this] { return client::ClientInstalled(registry_); },
+      [] { backup::CloseMailClient(); },
+      os_major_version()};
+  backup::BackupOutcome outcome = backup::bck_saveClick(state, services);
+  if (outcome.tidy_panels) {
+    if (windows_.ext_form->showing() && panel_open) menu_imgClick();
+    HideBackupList();
+  }
+  if (outcome.run_close_decision) PostMessageW(hwnd(), kRunCloseDecision, 0, 0);
+}
+
+void Ttb_form::HideBackupList() {
+  if (!list_shown()) return;
+  set_window_height(collapsed_height());
+  linie_mitte.set_visible(false);
+  bg_frame_1.set_visible(false);
+  bck_restore.set_caption(misc("Backups verwalten", "MSG_24"));
+}
+
 void Ttb_form::bck_restoreClick() {
   if (!list_shown()) {
     set_window_height(collapsed_height() + kListExtraHeight);
@@ -510,10 +580,7 @@ void Ttb_form::bck_restoreClick() {
     bg_frame_1.set_visible(true);
     bck_restore.set_caption(misc("Liste ausblenden", "MSG_25"));
   } else {
-    set_window_height(collapsed_height());
-    linie_mitte.set_visible(false);
-    bg_frame_1.set_visible(false);
-    bck_restore.set_caption(misc("Backups verwalten", "MSG_24"));
+    HideBackupList();
   }
   if (windows_.ext_form->showing() && panel_open) menu_imgClick();
 }
@@ -550,6 +617,9 @@ LRESULT Ttb_form::handle_message(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       TASKBAR_ICON.set_visible(false);
       PostQuitMessage(0);
+      return 0;
+    case kRunCloseDecision:
+      dispatch([this] { close_labelClick(); });
       return 0;
     case ui::TrayIcon::kCallbackMessage:
       if (LOWORD(lp) == WM_LBUTTONUP) dispatch([this] { TASKBAR_ICONClick(); });

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/app_windows.h"
+#include "archive/archiver.h"
+#include "backup/backup_components_win.h"
 #include "lang/lang_system.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
@@ -58,6 +60,8 @@ class Ttb_form : public ui::Window {
   void variable_checkClick();
   void RegBckButtonClick();
   void RegBckClick();
+  void bck_saveClick();
+  void HideBackupList();
 
   // The show chain.
   void ApplyLanguage(int language);
@@ -70,6 +74,7 @@ class Ttb_form : public ui::Window {
   std::string program_folder;
   bool STD_DIR_Checked = false, no_msg_check = false, close_tb_bck_check = false;
   bool panel_open = false;
+  bool auto_bck_active = false;  // set while the daily backup runs
 
   // The settings file object, open from the creation step to the close step.
   IniFile* settings() const { return settings_.get(); }
@@ -137,6 +142,9 @@ class Ttb_form : public ui::Window {
   // is told and the user-defined option goes off.
   void check_directory_overlap();
   void option_clicked(ui::ImageCheck& icon, const char* key, ui::Label& label);
+  // The backup job's components, made at the first job (the progress window exists by then).
+  backup::BackupComponents& backup_components();
+  bool job_running();  // true while a backup job runs: other commands are refused then
   void apply_outline();
   void place_settings_panel();
   void set_window_height(int height);
@@ -148,6 +156,10 @@ class Ttb_form : public ui::Window {
   Environment& env_;
   Registry& registry_;
   std::unique_ptr<CommandRunner> runner_;
+  std::unique_ptr<archive::ArchiveFileSystem> archive_files_;
+  std::unique_ptr<archive::Archiver> archiver_;
+  std::unique_ptr<backup::BackupComponents> backup_;
+  HICON icon_ = nullptr;  // shared with the system; LoadIcon's icons are never destroyed
   ui::WinDialogs dialogs_;
   bool auto_start_;
   std::unique_ptr<IniFile> settings_;
