@@ -7,6 +7,7 @@
 namespace qln::archive {
 namespace {
 
+// A stream for one level, made on first use and reset for every chunk.
 class Deflater {
  public:
   Deflater() = default;
@@ -16,8 +17,10 @@ class Deflater {
     if (level_ >= 0) deflateEnd(&z_);
   }
 
-  void compress(Chunk& c) {
-    prepare(c.level);
+  void compress(Chunk& c) { compress(c, c.level); }
+
+  void compress(Chunk& c, int level) {
+    prepare(level);
     if (!c.dictionary.empty()) {
       deflateSetDictionary(&z_, reinterpret_cast<const Bytef*>(c.dictionary.data()),
                            static_cast<uInt>(c.dictionary.size()));
@@ -56,6 +59,41 @@ class Deflater {
 
   z_stream z_{};
   int level_ = -1;
+};
+
+constexpr std::size_t kSample = 16 * 1024;
+
+// Whether a sample from the middle of the chunk shrinks under Deflate at all: attachments
+// that are compressed already (photos, archives) are stored in Deflate's own stored blocks,
+// which costs next to nothing and loses nothing.
+bool compressible(const Chunk& c, z_stream& probe, std::string& scratch) {
+  if (c.input.size() < 4 * kSample) return true;
+  deflateReset(&probe);
+  scratch.resize(deflateBound(&probe, kSample) + 64);
+  probe.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(c.input.data()) + c.input.size() / 2);
+  probe.avail_in = static_cast<uInt>(kSample);
+  probe.next_out = reinterpret_cast<Bytef*>(scratch.data());
+  probe.avail_out = static_cast<uInt>(scratch.size());
+  deflate(&probe, Z_FINISH);
+  const std::size_t out = scratch.size() - probe.avail_out;
+  return out < kSample * 97 / 100;
+}
+
+class Probe {
+ public:
+  Probe() {
+    if (deflateInit2(&z_, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+      throw std::runtime_error("zlib cannot start compressing");
+    }
+  }
+  Probe(const Probe&) = delete;
+  Probe& operator=(const Probe&) = delete;
+  ~Probe() { deflateEnd(&z_); }
+  bool compressible(const Chunk& c) { return archive::compressible(c, z_, scratch_); }
+
+ private:
+  z_stream z_{};
+  std::string scratch_;
 };
 
 }  // namespace
@@ -132,7 +170,8 @@ std::unique_ptr<Chunk> CompressPool::next() {
 }
 
 void CompressPool::work() {
-  Deflater deflater;
+  Deflater deflater, storer;
+  Probe probe;
   for (;;) {
     Chunk* c = nullptr;
     {
@@ -148,7 +187,11 @@ void CompressPool::work() {
       if (c->level == 0) {
         c->output.swap(c->input);
       } else {
-        deflater.compress(*c);
+        if (probe.compressible(*c)) {
+          deflater.compress(*c);
+        } else {
+          storer.compress(*c, 0);
+        }
       }
     } catch (...) {
       c->error = std::current_exception();
