@@ -30,13 +30,14 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   fs::path root = path;
-#ifdef _WIN32
-  root = fs::path(L"\\\\?\\" + fs::absolute(path).wstring());  // deep trees too
-#endif
   std::error_code ec;
+#ifdef _WIN32
+  // Deep trees need the long-path form, and read-only files resist deletion there.
+  root = fs::path(L"\\\\?\\" + fs::absolute(path).wstring());
   for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
     fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ec);
   }
+#endif
   fs::remove_all(root, ec);
 }
 
