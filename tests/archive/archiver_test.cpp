@@ -149,6 +149,36 @@ TEST_F(ArchiverTest, RoundTripKeepsTreeNamesAttributesAndTimes) {
   a.CloseArchive();
 }
 
+TEST_F(ArchiverTest, OutputIsTheSameWhateverTheNumberOfThreads) {
+  std::string noise(3 << 20, '\0');  // incompressible: stored in Deflate's stored blocks
+  std::uint64_t x = 88172645463325252ull;
+  for (char& c : noise) {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    c = static_cast<char>(x);
+  }
+  write_file(tmp / "t/photo.jpg", noise);
+  std::string text;
+  while (text.size() < (5u << 20))
+    text += "Subject: meeting " + std::to_string(text.size()) + "\r\n";
+  write_file(tmp / "t/inbox.tbb", text);
+  for (int i = 0; i < 50; ++i)
+    write_file(tmp / ("t/small/" + std::to_string(i)), text.substr(i, 999));
+  std::vector<std::string> archives;
+  for (unsigned threads : {1u, 2u, 5u}) {
+    a.Threads = threads;
+    backup(tmp / "t");
+    archives.push_back(read_file(zip));
+  }
+  EXPECT_EQ(archives[0], archives[1]);
+  EXPECT_EQ(archives[0], archives[2]);
+  EXPECT_LT(archives[0].size(), noise.size() + text.size() / 4);
+  restore(tmp / "back");
+  EXPECT_TRUE(same_tree(tmp / "t", tmp / "back"));
+  expect_peer_accepts(zip);
+}
+
 TEST_F(ArchiverTest, EmptyDirectoryGivesAValidEmptyArchive) {
   fs::create_directories(tmp / "nothing");
   backup(tmp / "nothing");
