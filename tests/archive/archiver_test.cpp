@@ -14,7 +14,30 @@ namespace {
 
 using namespace testing;
 
-// Refuses to open the files whose name is in `locked`, as a file held open elsewhere.
+// An archive on a disk that holds only `limit` bytes.
+class LimitedArchive final : public ArchiveFile {
+ public:
+  LimitedArchive(std::unique_ptr<ArchiveFile> real, std::uint64_t limit)
+      : real_(std::move(real)), limit_(limit) {}
+  std::uint64_t size() override { return real_->size(); }
+  std::size_t read_at(std::uint64_t o, void* b, std::size_t n) override {
+    return real_->read_at(o, b, n);
+  }
+  void write_at(std::uint64_t o, const void* d, std::size_t n) override {
+    if (o + n > limit_) throw FileError("disk full", 28, true);
+    real_->write_at(o, d, n);
+  }
+  void truncate(std::uint64_t size) override { real_->truncate(size); }
+  void flush() override { real_->flush(); }
+  bool writable() const override { return real_->writable(); }
+
+ private:
+  std::unique_ptr<ArchiveFile> real_;
+  std::uint64_t limit_;
+};
+
+// Refuses to open the files whose name is in `locked`, as a file held open elsewhere; puts
+// archives on a small disk when `disk_limit` is set.
 class LockingFileSystem final : public ArchiveFileSystem {
  public:
   explicit LockingFileSystem(ArchiveFileSystem& real) : real_(real) {}
@@ -38,8 +61,11 @@ class LockingFileSystem final : public ArchiveFileSystem {
     return real_.open_input(p, m);
   }
   std::unique_ptr<ArchiveFile> open_archive(const std::string& p, ArchiveAccess a) override {
-    return real_.open_archive(p, a);
+    auto file = real_.open_archive(p, a);
+    if (!disk_limit) return file;
+    return std::make_unique<LimitedArchive>(std::move(file), disk_limit);
   }
+  std::uint64_t disk_limit = 0;  // archive bytes the disk takes (0: no limit)
   std::unique_ptr<OutputFile> create_output(const std::string& p) override {
     return real_.create_output(p);
   }
@@ -266,6 +292,40 @@ TEST_F(ArchiverTest, FileHeldOpenStopsTheRunAndKeepsTheEntriesFromBefore) {
   EXPECT_TRUE(names().empty());
   a.FileName = zip;
   EXPECT_TRUE(a.IsValidArchiveFile());
+}
+
+TEST_F(ArchiverTest, FullDiskIsReportedAndCancelsTheUpdate) {
+  write_file(tmp / "first/one.txt", "1");
+  std::string noise(2 << 20, '\0');
+  std::uint64_t x = 2463534242ull;
+  for (char& c : noise) {
+    x ^= x << 13;
+    x ^= x >> 7;
+    x ^= x << 17;
+    c = static_cast<char>(x >> 24);
+  }
+  write_file(tmp / "second/big.bin", noise);
+  backup(tmp / "first");
+  fs.disk_limit = 100000;
+  std::vector<std::pair<int, std::string>> calls;
+  a.OnDiskFull = [&](Archiver&, std::int32_t volume, const std::string& name, bool& cancel) {
+    EXPECT_FALSE(cancel);
+    calls.emplace_back(volume, name);
+  };
+  a.FileName = zip;
+  a.OpenArchive();
+  a.BaseDir = path_utf8(tmp / "second");
+  try {
+    a.AddFiles();
+    FAIL();
+  } catch (const ArchiverError& e) {
+    EXPECT_EQ(e.native_error(), 28);
+  }
+  a.CloseArchive();
+  EXPECT_EQ(calls, (std::vector<std::pair<int, std::string>>{{1, zip}}));
+  fs.disk_limit = 0;
+  EXPECT_EQ(names(), std::vector<std::string>{"one.txt"});
+  expect_peer_accepts(zip);
 }
 
 TEST_F(ArchiverTest, EventsReportEntriesInOrderWithBackslashes) {
