@@ -11,6 +11,7 @@
 
 #include "archive/archiver.h"
 #include "archive/dos_time.h"
+#include "arguments.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ void list(const Archiver& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = command_line_arguments(argc, argv);
   int level = 1;
   unsigned threads = 0;
   std::size_t at = 0;
