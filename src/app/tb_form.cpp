@@ -302,9 +302,7 @@ void Ttb_form::ReadSettings() {
       qln::ReadSettings(*settings_, lookup, env_.now(), exists, env_.time_separator());
   // 2. The picker keeps its value when the stored time does not convert; the error is shown
   // and the rest still runs, so the directories are found all the same.
-  if (read.auto_time)
-    ext.auto_bck_time.set_time(
-        {read.auto_time->hour, read.auto_time->minute, read.auto_time->second});
+  if (read.auto_time) ext.auto_bck_time.set_time(*read.auto_time);
   if (read.auto_time_error) app().show_error(*read.auto_time_error);
   // 3.
   show_path(ext.autoDir_label, read.auto_dir_caption);

@@ -8,8 +8,8 @@ Text_form::Text_form(ui::WinApplication& app)
     : ui::Window(app, "ext_form", "Einstellungen"),
       auto_button(add_control<ui::SpeedButton>("auto_button", "Autobackup starten",
                                                Rect{128, 48, 172, 25})),
-      auto_bck_time(add_control<ui::TimePicker>("auto_bck_time", Rect{32, 48, 90, 25},
-                                                ui::TimeOfDay{9, 11, 12})),
+      auto_bck_time(
+          add_control<ui::TimePicker>("auto_bck_time", Rect{32, 48, 90, 25}, TimeOfDay{9, 11, 12})),
       JvLabel3(add_control<ui::Label>("JvLabel3", "Auto-Backup jeden Tag um:", Rect{40, 28})),
       autoDir_label(
           add_control<ui::LinkLabel>("autoDir_label", "Bitte Verzeichnis wählen", Rect{49, 108})),

@@ -5,6 +5,12 @@
 
 namespace qln {
 
+// A time of day, as the daily backup and its picker hold it.
+struct TimeOfDay {
+  int hour = 0, minute = 0, second = 0;
+  bool operator==(const TimeOfDay&) const = default;
+};
+
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };

@@ -4,12 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace qln {
+#include "platform/environment.h"
 
-struct TimeOfDay {
-  int hour = 0, minute = 0, second = 0;
-  bool operator==(const TimeOfDay&) const = default;
-};
+namespace qln {
 
 // Two digits each, joined by ":".
 std::string format_time_of_day(const TimeOfDay& t);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/environment.h"
 #include "platform/win32/handle.h"
 #include "ui/component.h"
 #include "ui/font_win.h"
@@ -174,15 +175,10 @@ class CheckBox : public WinControl {
   bool checked_ = false;
 };
 
-struct TimeOfDay {
-  int hour = 0, minute = 0, second = 0;
-  bool operator==(const TimeOfDay&) const = default;
-};
-
 // A time-of-day picker.
 class TimePicker : public WinControl {
  public:
-  TimePicker(std::string name, Rect bounds, TimeOfDay value);
+  TimePicker(std::string name, Rect bounds, qln::TimeOfDay value);
   TimeOfDay time() const { return time_; }
   void set_time(TimeOfDay t);  // does not run on_change
   std::function<void()> on_change;
