@@ -9,7 +9,25 @@
 #include <sys/wait.h>
 #endif
 
+#include "archive/archiver.h"
+
 namespace qln::archive::testing {
+
+void backup_with(Archiver& a, const std::string& zip, const fs::path& dir) {
+  a.FileName = zip;
+  a.OpenArchive(TOpenMode::fmCreate);
+  a.BaseDir = path_utf8(dir);
+  a.AddFiles("*.*", 0x28BF, "");
+  a.CloseArchive();
+}
+
+void restore_with(Archiver& a, const std::string& zip, const fs::path& dir) {
+  a.FileName = zip;
+  a.OpenArchive();
+  a.BaseDir = path_utf8(dir);
+  a.ExtractFiles("*.*", 0x28BF, "");
+  a.CloseArchive();
+}
 
 fs::path utf8_path(std::string_view utf8) {
   return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));

@@ -7,6 +7,10 @@
 #include <string>
 #include <string_view>
 
+namespace qln::archive {
+class Archiver;
+}
+
 namespace qln::archive::testing {
 
 namespace fs = std::filesystem;
@@ -32,6 +36,11 @@ std::map<std::string, std::string> snapshot(const fs::path& root);
 
 // The two trees hold the same paths with the same contents; names the paths that differ.
 ::testing::AssertionResult same_tree(const fs::path& expected, const fs::path& actual);
+
+// The backup job's calling order: a new archive `zip` of everything below `dir`.
+void backup_with(Archiver& a, const std::string& zip, const fs::path& dir);
+// The restore job's calling order: everything in `zip` extracted below `dir`.
+void restore_with(Archiver& a, const std::string& zip, const fs::path& dir);
 
 // Runs a shell command and returns its exit code.
 int run(const std::string& command);

@@ -104,21 +104,9 @@ struct ArchiverTest : ::testing::Test {
   void SetUp() override { fs::create_directories(tmp.path / "set"); }
 
   // The backup job's calling order.
-  void backup(const fs::path& dir) {
-    a.FileName = zip;
-    a.OpenArchive(TOpenMode::fmCreate);
-    a.BaseDir = path_utf8(dir);
-    a.AddFiles("*.*", 0x28BF, "");
-    a.CloseArchive();
-  }
+  void backup(const fs::path& dir) { backup_with(a, zip, dir); }
   // The restore job's calling order.
-  void restore(const fs::path& dir) {
-    a.FileName = zip;
-    a.OpenArchive();
-    a.BaseDir = path_utf8(dir);
-    a.ExtractFiles("*.*", 0x28BF, "");
-    a.CloseArchive();
-  }
+  void restore(const fs::path& dir) { restore_with(a, zip, dir); }
   std::vector<std::string> names() {
     a.FileName = zip;
     a.OpenArchive(TOpenMode::fmOpenRead);

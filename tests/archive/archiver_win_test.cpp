@@ -23,20 +23,8 @@ struct ArchiverWin : ::testing::Test {
   Archiver a{*fs};
   std::string zip = path_utf8(tmp.path / "backup.zip");
 
-  void backup(const fs::path& dir) {
-    a.FileName = zip;
-    a.OpenArchive(TOpenMode::fmCreate);
-    a.BaseDir = path_utf8(dir);
-    a.AddFiles("*.*", 0x28BF, "");
-    a.CloseArchive();
-  }
-  void restore(const fs::path& dir) {
-    a.FileName = zip;
-    a.OpenArchive();
-    a.BaseDir = path_utf8(dir);
-    a.ExtractFiles("*.*", 0x28BF, "");
-    a.CloseArchive();
-  }
+  void backup(const fs::path& dir) { backup_with(a, zip, dir); }
+  void restore(const fs::path& dir) { restore_with(a, zip, dir); }
 };
 
 TEST_F(ArchiverWin, PathsFarBeyondMaxPathAreArchivedAndExtracted) {
