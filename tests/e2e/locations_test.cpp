@@ -46,7 +46,8 @@ TEST(Locations, EveryShowTakesTheDirectoriesFromTheRegistry) {
   HWND main = app.wait_window("Quillane");
   ASSERT_TRUE(main);
   EXPECT_TRUE(wait_until([&] { return find_child(main, "C:\\Mail\\Prog") != nullptr; }, 5000));
-  EXPECT_TRUE(find_child(main, "C:\\Data\\The Bat!\\"));
+  EXPECT_TRUE(
+      wait_until([&] { return find_child(main, "C:\\Data\\The Bat!\\") != nullptr; }, 5000));
 }
 
 TEST(Locations, WithoutTheKeyTheLabelsAskForAManualChoice) {
@@ -62,8 +63,13 @@ TEST(Locations, WithoutTheKeyTheLabelsAskForAManualChoice) {
                           "wählen...") != nullptr;
       },
       5000));
-  EXPECT_TRUE(
-      find_child(main, "Kein The Bat!-Mail Verzeichnis gefunden!\r\nEventuell manuell wählen..."));
+  EXPECT_TRUE(wait_until(
+      [&] {
+        return find_child(main,
+                          "Kein The Bat!-Mail Verzeichnis gefunden!\r\nEventuell manuell "
+                          "wählen...") != nullptr;
+      },
+      5000));
 }
 
 TEST(Locations, AnUnwritableSettingsFileStopsTheShowBeforeTheDirectoriesAreRead) {
