@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 
 namespace qln::ui {
@@ -24,17 +25,7 @@ int WinApplication::run() {
   return 0;
 }
 
-void WinApplication::process_messages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));  // leave it for the main loop
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+void WinApplication::process_messages() { win32::pump_pending_messages(); }
 
 void WinApplication::set_hint_timing(int pause_ms, int hide_pause_ms) {
   hint_pause_ = pause_ms;

@@ -4,22 +4,11 @@
 #include "platform/dialogs.h"
 #include "platform/processes.h"
 #include "platform/win32/handle.h"
+#include "platform/win32/message_pump.h"
 #include "platform/win32/wide.h"
 
 namespace qln {
 namespace {
-
-void pump_messages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(int(msg.wParam));  // leave it for the main loop
-      return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 std::string system_error_text(DWORD code) {
   wchar_t* buffer = nullptr;
@@ -37,7 +26,8 @@ std::string system_error_text(DWORD code) {
 class ShellCommandRunner final : public CommandRunner {
  public:
   ShellCommandRunner(Dialogs& dialogs, std::function<void()> pump)
-      : dialogs_(dialogs), pump_(pump ? std::move(pump) : std::function<void()>(pump_messages)) {}
+      : dialogs_(dialogs),
+        pump_(pump ? std::move(pump) : std::function<void()>(win32::pump_pending_messages)) {}
 
   bool run_and_wait(const std::string& file, const std::string& parameters) override {
     return RunAndWait(dialogs_, pump_, file, parameters);
@@ -74,7 +64,7 @@ bool RunAndWait(Dialogs& dialogs, const std::function<void()>& process_messages,
     if (process_messages)
       process_messages();
     else
-      pump_messages();
+      win32::pump_pending_messages();
   }
   return true;
 }
